@@ -1,0 +1,27 @@
+# The two everyday commands: `make run` and `make test`.
+# Each first installs whatever Debian packages are missing, then configures and builds.
+
+PRESET ?= default
+BUILD_DIR := build/$(PRESET)
+
+.PHONY: all deps configure build run test bench package clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET)
+
+run: build
+	@$(BUILD_DIR)/src/app/scrfix
+
+test: build
+	@ctest --preset $(PRESET)
+
+clean:
+	rm -rf build

@@ -1,0 +1,70 @@
+// Drawing into a canvas's persistent picture.
+//
+// Order: startDrawing(canvasOutput(gadget)), any number of drawBox and
+// drawLine calls, then stopDrawing(), which shows the new picture. Drawing
+// outside the picture is clipped; calls with no active drawing do nothing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Red in bits 0-7, green 8-15, blue 16-23.
+using ColourValue = std::uint32_t;
+using DrawingTarget = std::uintptr_t;
+
+constexpr ColourValue rgb(int red, int green, int blue) {
+    return static_cast<ColourValue>(red & 255) | (static_cast<ColourValue>(green & 255) << 8) |
+           (static_cast<ColourValue>(blue & 255) << 16);
+}
+
+// The drawing target of a canvas's picture; 0 if the gadget is not a canvas.
+DrawingTarget canvasOutput(int gadget);
+
+// Nonzero when drawing on the target has begun.
+int startDrawing(DrawingTarget target);
+
+// Draws the line from (x1, y1) to (x2, y2), both end points included.
+void drawLine(int x1, int y1, int x2, int y2, ColourValue colour);
+
+// Ends the drawing and repaints the canvas from its picture before returning.
+void stopDrawing();
+
+namespace drawing_detail {
+
+// The picture of the drawing in progress, 32 bits per pixel (0xFFRRGGBB).
+// Width and height are 0 while no drawing is active.
+struct ActiveDrawing {
+    std::uint32_t* pixels = nullptr;
+    std::ptrdiff_t stride = 0;  // in pixels
+    int width = 0;
+    int height = 0;
+};
+extern ActiveDrawing activeDrawing;
+
+constexpr std::uint32_t pixelOf(ColourValue c) {
+    return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
+
+// Every box that is not wholly inside the picture, with clipping.
+void drawClippedBox(int x, int y, int width, int height, ColourValue colour);
+
+}  // namespace drawing_detail
+
+// Fills the box from (x, y) of width x height; negative sizes extend to the
+// left or up. Right and bottom limits are exclusive.
+inline void drawBox(int x, int y, int width, int height, ColourValue colour) {
+    const drawing_detail::ActiveDrawing& d = drawing_detail::activeDrawing;
+    // Written so that no sum can overflow: x >= 0 and width > 0 make d.width - x safe.
+    if (x >= 0 && y >= 0 && width > 0 && height > 0 && width <= d.width - x &&
+        height <= d.height - y) {
+        const std::uint32_t pixel = drawing_detail::pixelOf(colour);
+        std::uint32_t* row = d.pixels + y * d.stride + x;
+        for (int j = 0; j < height; ++j, row += d.stride) {
+            for (int i = 0; i < width; ++i) {
+                row[i] = pixel;
+            }
+        }
+        return;
+    }
+    drawing_detail::drawClippedBox(x, y, width, height, colour);
+}

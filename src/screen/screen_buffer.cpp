@@ -1,0 +1,3 @@
+#include "screen/screen_buffer.h"
+
+std::uint8_t* ScreenBuffer = nullptr;
