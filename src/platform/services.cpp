@@ -1,1 +1,119 @@
 #include "platform/services.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QMessageLogContext>
+#include <QString>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "platform/event_queue.h"
+#include "platform/files.h"
+#include "platform/teardown.h"
+
+namespace {
+
+// The program takes no arguments: Qt gets a fixed command line of its own,
+// so nothing the user types can reach Qt's option parser. Qt keeps references
+// to argc and argv for the application's lifetime, hence static storage.
+int fixedArgc = 1;
+char programName[] = "scrfix";
+char* fixedArgv[] = {programName, nullptr};
+
+std::unique_ptr<QApplication> application;
+
+// Qt messages raised while the application starts are held back: when the
+// start fails, the user gets one line naming the reason instead of Qt's
+// several-line explanation and an abort; when it succeeds, they are passed on.
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+std::vector<HeldMessage> heldMessages;
+bool starting = false;
+bool handlerInstalled = false;
+QtMessageHandler previousHandler = nullptr;
+
+// The most telling line of a failed start: the platform's own complaint
+// ("could not connect to display") if it gave one, else the fatal message.
+QString startFailureReason(const QString& fatalText) {
+    for (auto it = heldMessages.rbegin(); it != heldMessages.rend(); ++it) {
+        if (it->type != QtDebugMsg && it->type != QtInfoMsg) {
+            return it->text;
+        }
+    }
+    return fatalText.section(QLatin1Char('\n'), 0, 0);
+}
+
+void passOn(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (previousHandler != nullptr) {
+        previousHandler(type, context, text);
+    }
+}
+
+// A fatal message means Qt is about to abort; the process ends here instead,
+// with one line on stderr and a failure exit code, and without a core dump.
+void handleQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        const QString reason = starting ? startFailureReason(text) : text;
+        std::fprintf(stderr, "scrfix: %s: %s\n",
+                     starting ? "cannot start the graphical interface" : "fatal Qt error",
+                     reason.toLocal8Bit().constData());
+        std::fflush(stderr);
+        std::_Exit(EXIT_FAILURE);
+    }
+    if (starting) {
+        heldMessages.push_back({type, QByteArray(context.category), text});
+        return;
+    }
+    passOn(type, context, text);
+}
+
+void passOnHeldMessages() {
+    for (const HeldMessage& held : heldMessages) {
+        const QMessageLogContext context(nullptr, 0, nullptr, held.category.constData());
+        passOn(held.type, context, held.text);
+    }
+    heldMessages.clear();
+}
+
+}  // namespace
+
+bool initServices() {
+    if (application) {
+        return true;
+    }
+    if (QCoreApplication::instance() != nullptr) {
+        return false;  // an application this layer does not own
+    }
+    // The resource lives in a static library; naming it keeps the linker from dropping it.
+    Q_INIT_RESOURCE(scrfix_icon);
+    previousHandler = qInstallMessageHandler(handleQtMessage);
+    handlerInstalled = true;
+    starting = true;
+    application = std::make_unique<QApplication>(fixedArgc, fixedArgv);
+    starting = false;
+    passOnHeldMessages();
+    QApplication::setQuitOnLastWindowClosed(false);
+    resetEventQueue();
+    return true;
+}
+
+bool shutdownServices() {
+    const bool filesWritten = closeAllFiles();
+    if (application) {
+        shutdownDropSupport();
+        shutdownWindows();
+        shutdownDrawing();
+    }
+    resetEventQueue();
+    application.reset();
+    if (handlerInstalled) {
+        qInstallMessageHandler(previousHandler);
+        handlerInstalled = false;
+    }
+    return filesWritten;
+}
