@@ -9,8 +9,8 @@ std::uint8_t* allocateMemory(std::int64_t size);
 // Releases a block from allocateMemory(); null is ignored.
 void freeMemory(void* block);
 
-// The byte at the address, 0..255.
+// The byte at the address, 0..255; 0 for null.
 int peekByte(const void* address);
 
-// Stores the low 8 bits of value at the address.
+// Stores the low 8 bits of value at the address (300 stores 44); null is ignored.
 void pokeByte(void* address, int value);

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <string>
 
-// The low `width` bits of value as binary digits, most significant first,
-// without leading zeros; "0" for zero.
+// The low `width` bits of value, taken as an unsigned number, as binary
+// digits, most significant first, without leading zeros; "0" for zero. So
+// with width 8 both 200 and -56 give "11001000". A width above 64 counts as
+// 64 (all bits); a width of 0 or less keeps no bits and gives "0".
 std::string binaryText(std::int64_t value, int width);
 
 // Text right-aligned in exactly `width` characters (a negative width is 0):
@@ -14,15 +16,18 @@ std::string binaryText(std::int64_t value, int width);
 std::string padLeft(const std::string& text, int width, const std::string& pad);
 
 // At most `length` characters from position `start`; a start below 1 is 1.
+// "" for a length of 0 or less or a start past the last character.
 std::string midText(const std::string& text, std::int64_t start, std::int64_t length);
 
-// Decimal digits with a minus sign for a negative value.
+// Decimal digits with a minus sign for a negative value; "0" for zero.
 std::string decimalText(std::int64_t value);
 
 // The index-th field (from 1) between occurrences of the first character of
-// `separator`; "" for an index out of range.
+// `separator`; "" for an index out of range. Two separators in a row enclose
+// an empty field; text without the separator (or an empty separator) is one
+// field.
 std::string stringField(const std::string& text, std::int64_t index, const std::string& separator);
 
-// The text after the last "/" or "\", without a leading double quote and
-// ending before the next double quote.
+// The text after the last "/" or "\" (the whole path when it has neither),
+// without a leading double quote and ending before the next double quote.
 std::string filePart(const std::string& path);
