@@ -18,7 +18,8 @@ build: configure
 	@cmake --build --preset $(PRESET)
 
 run: build
-	@$(BUILD_DIR)/src/app/scrfix
+	@if [ -x $(BUILD_DIR)/src/app/scrfix ]; then $(BUILD_DIR)/src/app/scrfix; \
+	else echo "scrfix: there is no window program yet"; fi
 
 test: build
 	@ctest --preset $(PRESET)

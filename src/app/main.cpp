@@ -1,0 +1,4 @@
+#include "app/program.h"
+
+// The program takes no arguments.
+int main() { return runProgram(); }

@@ -1,0 +1,79 @@
+#include "display/render.h"
+
+#include "app/main_window.h"
+#include "platform/drawing.h"
+#include "platform/gadgets.h"
+#include "screen/layout.h"
+#include "screen/screen_buffer.h"
+
+namespace {
+
+// The attribute every cell has on the bitmap pane: ink 7, paper 0, not bright.
+constexpr std::uint8_t MonoAttribute = 7;
+constexpr ColourValue GridColour = rgb(0, 0, 255);
+
+ColourValue colourValue(Rgb colour) { return rgb(colour.red, colour.green, colour.blue); }
+
+// The attribute cell `cellIndex` (32 cy + cx) is drawn with on `pane`.
+std::uint8_t shownAttribute(const std::uint8_t* image, int pane, std::int64_t highlighted,
+                            int cellIndex) {
+    std::uint8_t attribute = pane == 0 ? MonoAttribute : image[AttributeStart + cellIndex];
+    if (cellIndex == highlighted) {
+        attribute = static_cast<std::uint8_t>(255 - attribute);
+    }
+    return attribute;
+}
+
+// The eight pixels of one bitmap byte, most significant bit on the left.
+void drawByte(std::uint8_t bits, std::uint8_t attribute, int x, int y, int scale) {
+    const ColourValue ink = colourValue(inkColour(attribute));
+    const ColourValue paper = colourValue(paperColour(attribute));
+    for (int d = 0; d < 8; ++d) {
+        const bool set = (bits & (0x80 >> d)) != 0;
+        drawBox(scale * (x + d), scale * y, scale, scale, set ? ink : paper);
+    }
+}
+
+void drawGrid(int scale) {
+    const int cell = 8 * scale;
+    for (int j = 0; j < CellColumns; ++j) {
+        drawLine(cell * j, 0, cell * j, ScreenHeight * scale, GridColour);
+    }
+    for (int j = 0; j < CellRows; ++j) {
+        drawLine(0, cell * j, ScreenWidth * scale, cell * j, GridColour);
+    }
+}
+
+}  // namespace
+
+void renderPane(const std::uint8_t* image, int pane, int column, int row, bool grid, int scale) {
+    // 64 bits: no column and row a caller passes can overflow the cell index.
+    const std::int64_t highlighted = 32 * static_cast<std::int64_t>(row) + column;
+    // Storage order: thirds, then pixel rows, then the 256 cells of the third.
+    for (int third = 0; third < 3; ++third) {
+        for (int pixelRow = 0; pixelRow < 8; ++pixelRow) {
+            for (int i = 0; i < 256; ++i) {
+                const int cellIndex = 256 * third + i;
+                const std::uint8_t bits = image[2048 * third + 256 * pixelRow + i];
+                const int x = 8 * (i % 32);
+                const int y = 64 * third + 8 * (i / 32) + pixelRow;
+                drawByte(bits, shownAttribute(image, pane, highlighted, cellIndex), x, y, scale);
+            }
+        }
+    }
+    if (grid) {
+        drawGrid(scale);
+    }
+}
+
+void renderPanes(int column, int row) {
+    static_assert(MonoPane == 0 && ColourPane == 1, "pane numbers are the canvas gadget numbers");
+    const bool grid = gadgetState(GridBox) != 0;
+    for (const int pane : {MonoPane, ColourPane}) {
+        if (startDrawing(canvasOutput(pane)) == 0) {
+            continue;
+        }
+        renderPane(ScreenBuffer, pane, column, row, grid, 2);
+        stopDrawing();
+    }
+}

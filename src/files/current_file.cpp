@@ -1,0 +1,3 @@
+#include "files/current_file.h"
+
+std::string CurrentFileName;
