@@ -34,6 +34,7 @@ class DialogAnswerer {
     ~DialogAnswerer();
     void answerNextRequesterWith(const std::string& path) { requesterAnswers_.push_back(path); }
     const std::vector<ShownMessage>& messages() const { return messages_; }
+    void forgetMessages() { messages_.clear(); }
     const std::vector<std::string>& requesterTitles() const { return requesterTitles_; }
 
   private:
