@@ -186,7 +186,10 @@ TEST_F(Replacement, ASymbolicLinkStaysALinkAndTheFileItLeadsToIsReplaced) {
         fs::create_symlink(c.leadsTo, path(c.link));
     }
     for (const auto& c : cases) {
+        // Replaced by a new file, not written in place through the link.
+        const ino_t inodeBefore = statusOf(path(c.file)).st_ino;
         EXPECT_TRUE(replaceWith(path(c.link), pattern(6912, 9))) << c.link;
+        EXPECT_NE(statusOf(path(c.file)).st_ino, inodeBefore) << c.link;
         EXPECT_TRUE(fs::is_symlink(path(c.link))) << c.link;
         EXPECT_EQ(fs::read_symlink(path(c.link)), c.leadsTo) << c.link;
         EXPECT_EQ(contents(path(c.file)), pattern(6912, 9)) << c.link;
