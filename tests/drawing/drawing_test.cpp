@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <climits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,10 @@ struct BoxCase {
     std::vector<Rect> expected;
 };
 
+void PrintTo(const BoxCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 const BoxCase boxCases[] = {
     {"two by two at the origin", 0, 0, 2, 2, {{0, 0, 2, 2}}},
     {"two by two from minus one keeps the origin only", -1, -1, 2, 2, {{0, 0, 1, 1}}},
@@ -121,6 +126,10 @@ struct LineCase {
     int x1, y1, x2, y2;
     std::vector<Rect> expected;
 };
+
+void PrintTo(const LineCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 const LineCase lineCases[] = {
     {"vertical past the bottom is cut at the last row", 16, 0, 16, 384, {{16, 0, 1, 380}}},
