@@ -2,10 +2,6 @@
 // it, and helpers that read the event stream without blocking.
 #pragma once
 
-// Mouse actions on widgets go through the window system layer, as real
-// input does: enter and leave, double clicks and implicit grabs all happen.
-#define QTEST_QPA_MOUSE_HANDLING
-
 #include <gtest/gtest.h>
 
 #include <QMainWindow>
