@@ -14,6 +14,17 @@ namespace {
 
 constexpr int ClickNotification = 0;
 
+// The whole rectangle of the gadget takes clicks, label and the space after
+// it included, as a user of a desktop check box expects; Qt's own box takes
+// them only on the box and the text.
+class WholeAreaCheckBox final : public QCheckBox {
+  public:
+    using QCheckBox::QCheckBox;
+
+  protected:
+    bool hitButton(const QPoint& position) const override { return rect().contains(position); }
+};
+
 class CheckBox final : public Gadget {
   public:
     CheckBox(int number, int window, QCheckBox* box) : Gadget(number, window, box), box_(box) {}
@@ -52,7 +63,7 @@ int createCheckBox(int gadget, int x, int y, int width, int height, const std::s
         return 0;
     }
     const int window = gadgetParentWindow();
-    auto* box = new QCheckBox(QString::fromLocal8Bit(label), parent);
+    auto* box = new WholeAreaCheckBox(QString::fromLocal8Bit(label), parent);
     box->setGeometry(x, y, std::max(width, 0), std::max(height, 0));
     QObject::connect(box, &QCheckBox::clicked, box,
                      [gadget, window] { reportClick(gadget, window); });
