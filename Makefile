@@ -28,7 +28,8 @@ run: build
 test: build
 	@ctest --preset $(PRESET)
 
-# Builds the fuzz targets with clang and the sanitizers (no Qt needed) and runs
+# Builds the fuzz targets with clang and the sanitizers (only they and the
+# libraries they use: Qt Gui for the drawing target, no window system) and runs
 # each for FUZZ_SECONDS.
 fuzz: deps
 	@test -n "$(CLANGXX)" || { echo "make fuzz: no clang++ found"; exit 1; }
