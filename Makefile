@@ -24,5 +24,8 @@ run: build
 test: build
 	@ctest --preset $(PRESET)
 
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
+
 clean:
 	rm -rf build
