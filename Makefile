@@ -24,6 +24,10 @@ run: build
 test: build
 	@ctest --preset $(PRESET)
 
+bench: build
+	@$(BUILD_DIR)/bench/program_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
+	@bench/session_under_xvfb.sh $(BUILD_DIR)/src/app/scrfix $(BUILD_DIR)/tools/test_card
+
 package: build
 	@cd $(BUILD_DIR) && cpack -G DEB
 
