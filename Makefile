@@ -4,7 +4,11 @@
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: all deps configure build run test bench package clean
+# `make fuzz`: how long each fuzz target runs, and the clang that builds them.
+FUZZ_SECONDS ?= 20
+CLANGXX := $(shell command -v clang++ || command -v clang++-14)
+
+.PHONY: all deps configure build run test fuzz bench package clean
 
 all: build
 
@@ -18,8 +22,7 @@ build: configure
 	@cmake --build --preset $(PRESET)
 
 run: build
-	@if [ -x $(BUILD_DIR)/src/app/scrfix ]; then $(BUILD_DIR)/src/app/scrfix; \
-	else echo "scrfix: there is no window program yet"; fi
+	@$(BUILD_DIR)/src/app/scrfix
 
 test: build
 	@ctest --preset $(PRESET)
@@ -30,6 +33,14 @@ bench: build
 
 package: build
 	@cd $(BUILD_DIR) && cpack -G DEB
+
+# Builds the fuzz targets with clang and the sanitizers (no Qt needed) and runs
+# each for FUZZ_SECONDS.
+fuzz: deps
+	@test -n "$(CLANGXX)" || { echo "make fuzz: no clang++ found"; exit 1; }
+	@cmake --preset fuzz -DCMAKE_CXX_COMPILER=$(CLANGXX) >/dev/null
+	@cmake --build --preset fuzz -j2
+	@scripts/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QImage>
 #include <QMainWindow>
 #include <QTest>
@@ -163,7 +166,7 @@ TEST_F(ProgramTest, FirstMovementOntoAPaneOnlyEntersIt) {
     EXPECT_EQ(windowTitleText(), "New window ( 0 )");
     EXPECT_TRUE(paneIsAll(ColourPane, White));
 
-    QTest::mouseMove(pane(ColourPane), cellCentre(4, 4));
+    QTest::mouseMove(pane(ColourPane), cellCentre(4, 4) + QPoint(1, 1));
     ASSERT_TRUE(serveEvents());
     EXPECT_EQ(windowTitleText(), "x:4 y:4 attribute:00:000:000 file:");
 }
@@ -363,7 +366,7 @@ TEST_F(ProgramWithFiles, ControlOOpensTheRequesterToo) {
     const std::string file = path("by-key.scr");
     writeBytes(file, sampleScreen());
     dialogs().answerNextRequesterWith(file);
-    QTest::keyClick(windowWidget(MainWindow), Qt::Key_O, Qt::ControlModifier);
+    pressOnMainWindow(Qt::Key_O, Qt::ControlModifier);
     ASSERT_TRUE(serveEvents());
     EXPECT_EQ(CurrentFileName, file);
 }
@@ -373,8 +376,8 @@ TEST_F(ProgramWithFiles, CancellingTheRequesterChangesNothing) {
     dialogs().answerNextRequesterWith("");
     chooseMenuItem("Open..");
     ASSERT_TRUE(serveEvents());
-    EXPECT_EQ(dialogs().messages(),
-              std::vector<ShownMessage>{{"Information", "The requester was canceled."}});
+    const std::vector<ShownMessage> cancelled{{"Information", "The requester was canceled."}};
+    EXPECT_EQ(dialogs().messages(), cancelled);
     EXPECT_EQ(CurrentFileName, file);
     EXPECT_EQ(currentScreen(), sampleScreen());
 }
@@ -384,17 +387,27 @@ TEST_F(ProgramWithFiles, FilesThatAreNotScreensAreRefusedAndChangeNothing) {
     writeBytes(path("short.scr"), Screen(ScreenSize - 1, 1));
     writeBytes(path("long.scr"), Screen(ScreenSize + 1, 1));
     fs::create_directory(path("folder.scr"));
-    const std::string refused[] = {path("short.scr"), path("long.scr"), path("missing.scr"),
-                                   path("folder.scr"), path("folder.scr") + "/"};
-    for (const std::string& file : refused) {
+    const struct {
+        std::string file;
+        bool chosenInTheRequester;  // the requester opens a folder instead of choosing it
+    } refused[] = {{path("short.scr"), true},
+                   {path("long.scr"), true},
+                   {path("missing.scr"), true},
+                   {path("folder.scr"), false},
+                   {path("folder.scr") + "/", false}};
+    for (const auto& [file, chosenInTheRequester] : refused) {
         const QImage before = panePicture(ColourPane).copy();
-        dialogs().answerNextRequesterWith(file);
-        chooseMenuItem("Open..");
-        ASSERT_TRUE(serveEvents());
+        if (chosenInTheRequester) {
+            dialogs().answerNextRequesterWith(file);
+            chooseMenuItem("Open..");
+            ASSERT_TRUE(serveEvents());
+        }
         dropFiles(pane(ColourPane), {file});
         ASSERT_TRUE(serveEvents());
         const ShownMessage refusal{"Error", "this is not ZX Spectrum picture!"};
-        EXPECT_EQ(dialogs().messages(), std::vector<ShownMessage>(2, refusal)) << file;
+        EXPECT_EQ(dialogs().messages(),
+                  std::vector<ShownMessage>(chosenInTheRequester ? 2 : 1, refusal))
+            << file;
         EXPECT_EQ(CurrentFileName, loaded) << file;
         EXPECT_EQ(currentScreen(), sampleScreen()) << file;
         EXPECT_EQ(panePicture(ColourPane), before) << file;
@@ -426,7 +439,7 @@ TEST_F(ProgramWithFiles, DroppingSeveralFilesLoadsTheFirst) {
 TEST_F(ProgramWithFiles, SavingBeforeAnyLoadIsRefused) {
     chooseMenuItem("Save");
     ASSERT_TRUE(serveEvents());
-    QTest::keyClick(windowWidget(MainWindow), Qt::Key_S, Qt::ControlModifier);
+    pressOnMainWindow(Qt::Key_S, Qt::ControlModifier);
     ASSERT_TRUE(serveEvents());
     chooseMenuItem("Save picture+attributes");
     ASSERT_TRUE(serveEvents());
@@ -440,7 +453,7 @@ TEST_F(ProgramWithFiles, SaveWritesTheEditedScreenOverTheLoadedFile) {
     const std::string file = loadScreen(sampleScreen());
     clickPane(MonoPane, cellCentre(10, 11));
     ASSERT_TRUE(serveEvents());
-    QTest::keyClick(windowWidget(MainWindow), Qt::Key_S, Qt::ControlModifier);
+    pressOnMainWindow(Qt::Key_S, Qt::ControlModifier);
     ASSERT_TRUE(serveEvents());
     EXPECT_TRUE(dialogs().messages().empty());
     Screen expected = sampleScreen();
@@ -475,7 +488,7 @@ TEST_F(ProgramTest, QuitFromTheMenuEndsTheLoop) {
 }
 
 TEST_F(ProgramTest, ControlQEndsTheLoop) {
-    QTest::keyClick(windowWidget(MainWindow), Qt::Key_Q, Qt::ControlModifier);
+    pressOnMainWindow(Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(serveEvents());
 }
 
@@ -483,4 +496,106 @@ TEST_F(ProgramTest, TheCloseBoxEndsTheLoopWithTheWindowStillOpen) {
     windowWidget(MainWindow)->close();
     EXPECT_TRUE(windowWidget(MainWindow)->isVisible());
     EXPECT_FALSE(serveEvents());
+}
+
+namespace {
+
+struct LoadCase {
+    const char* what;
+    std::string path;
+    bool loads;  // otherwise refused as not a screen, leaving everything as it was
+};
+
+}  // namespace
+
+TEST_F(ProgramWithFiles, EveryKindOfFileIsLoadedOrRefusedWithoutHanging) {
+    const Screen good(ScreenSize, 0x5A);
+    writeBytes(path("with space.scr"), good);
+    writeBytes(path("caf\xc3\xa9.scr"), good);
+    writeBytes(path("\"quoted.scr"), good);
+    writeBytes(path("empty.scr"), {});
+    writeBytes(path("6911.scr"), Screen(ScreenSize - 1, 1));
+    writeBytes(path("6913.scr"), Screen(ScreenSize + 1, 1));
+    fs::create_directory(path("folder"));
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
+    const std::pair<const char*, const char*> links[] = {
+        {"link-to-good", "with space.scr"}, {"link-to-folder", "folder"},
+        {"link-to-fifo", "fifo"},           {"link-to-device", "/dev/zero"},
+        {"dangling-link", "nothing-here"},
+    };
+    for (const auto& [link, target] : links) {
+        fs::create_symlink(target, path(link));
+    }
+
+    const LoadCase cases[] = {
+        {"a name with a space", path("with space.scr"), true},
+        {"a name with non-ASCII bytes", path("caf\xc3\xa9.scr"), true},
+        {"a name starting with a double quote", path("\"quoted.scr"), true},
+        {"a link to a screen", path("link-to-good"), true},
+        {"a missing file", path("missing.scr"), false},
+        {"an empty file", path("empty.scr"), false},
+        {"one byte short", path("6911.scr"), false},
+        {"one byte long", path("6913.scr"), false},
+        {"a folder", path("folder"), false},
+        {"a FIFO nobody writes to", path("fifo"), false},
+        {"a device", "/dev/zero", false},
+        {"a link to a folder", path("link-to-folder"), false},
+        {"a link to a FIFO", path("link-to-fifo"), false},
+        {"a link to a device", path("link-to-device"), false},
+        {"a link to nothing", path("dangling-link"), false},
+    };
+    const std::string loaded = loadScreen(sampleScreen());
+    for (const LoadCase& c : cases) {
+        setScreen(sampleScreen());
+        CurrentFileName = loaded;
+        dialogs().forgetMessages();
+        dropFiles(pane(MonoPane), {c.path});
+        ASSERT_TRUE(serveEvents());
+        if (c.loads) {
+            EXPECT_TRUE(dialogs().messages().empty()) << c.what;
+            EXPECT_EQ(currentScreen(), good) << c.what;
+            EXPECT_EQ(CurrentFileName, c.path) << c.what;
+        } else {
+            const std::vector<ShownMessage> refusal{{"Error", "this is not ZX Spectrum picture!"}};
+            EXPECT_EQ(dialogs().messages(), refusal) << c.what;
+            EXPECT_EQ(currentScreen(), sampleScreen()) << c.what;
+            EXPECT_EQ(CurrentFileName, loaded) << c.what;
+        }
+    }
+}
+
+TEST_F(ProgramWithFiles, AnUnreadableScreenIsReportedAndChangesNothing) {
+    const std::string loaded = loadScreen(sampleScreen());
+    const std::string locked = path("locked.scr");
+    writeBytes(locked, Screen(ScreenSize, 3));
+    fs::permissions(locked, fs::perms::none);
+    // Root reads any file: while the drop is served, files are accessed as
+    // an unprivileged user instead (Linux keeps this per thread).
+    const bool asRoot = ::geteuid() == 0;
+    if (asRoot) {
+        ::setfsuid(65534);
+    }
+    dropFiles(pane(MonoPane), {locked});
+    const bool served = serveEvents();
+    if (asRoot) {
+        ::setfsuid(0);
+    }
+    ASSERT_TRUE(served);
+    ASSERT_EQ(dialogs().messages().size(), 1u);
+    EXPECT_EQ(dialogs().messages().front().title, "Error");
+    EXPECT_EQ(currentScreen(), sampleScreen());
+    EXPECT_EQ(CurrentFileName, loaded);
+}
+
+TEST_F(ProgramWithFiles, OnlyTheFirstLocalFileOfALongDropIsLoaded) {
+    std::vector<std::string> files;
+    for (int i = 0; i < 500; ++i) {
+        files.push_back(path("screen-" + std::to_string(i) + ".scr"));
+        writeBytes(files.back(), Screen(ScreenSize, static_cast<std::uint8_t>(i)));
+    }
+    dropFiles(pane(ColourPane), files);
+    ASSERT_TRUE(serveEvents());
+    EXPECT_TRUE(dialogs().messages().empty());
+    EXPECT_EQ(CurrentFileName, files.front());
+    EXPECT_EQ(currentScreen(), Screen(ScreenSize, 0));
 }
