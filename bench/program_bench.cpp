@@ -30,6 +30,7 @@
 #include "platform/drawing.h"
 #include "platform/event_queue.h"
 #include "platform/gadgets.h"
+#include "platform/images.h"
 #include "platform/qt_access.h"
 #include "screen/layout.h"
 #include "screen/operations.h"
@@ -81,6 +82,23 @@ void BM_RenderPanes(benchmark::State& state, int column, int row, bool grid) {
 BENCHMARK_CAPTURE(BM_RenderPanes, no_highlight, -1, -1, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_RenderPanes, highlight, 13, 7, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_RenderPanes, grid, -1, -1, true)->Unit(benchmark::kMicrosecond);
+
+// The drawing alone, without showing anything: both panes into off-screen images.
+void BM_RenderBothPanesOffScreen(benchmark::State& state) {
+    startOnce();
+    createImage(90, 508, 380);
+    createImage(91, 508, 380);
+    for (auto _ : state) {
+        for (const int pane : {MonoPane, ColourPane}) {
+            startDrawing(imageOutput(90 + pane));
+            renderPane(ScreenBuffer, pane, -1, -1, false, 2);
+            stopDrawing();
+        }
+    }
+    freeImage(90);
+    freeImage(91);
+}
+BENCHMARK(BM_RenderBothPanesOffScreen)->Unit(benchmark::kMicrosecond);
 
 // The floor: both pictures filled with one colour and shown, as a redraw shows them.
 void BM_FillBothPanesWithOneColour(benchmark::State& state) {
