@@ -22,11 +22,17 @@ build: configure
 	@cmake --build --preset $(PRESET)
 
 run: build
-	@if [ -x $(BUILD_DIR)/src/app/scrfix ]; then $(BUILD_DIR)/src/app/scrfix; \
-	else echo "scrfix: there is no window program yet"; fi
+	@$(BUILD_DIR)/src/app/scrfix
 
 test: build
 	@ctest --preset $(PRESET)
+
+bench: build
+	@$(BUILD_DIR)/bench/program_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
+	@bench/session_under_xvfb.sh $(BUILD_DIR)/src/app/scrfix $(BUILD_DIR)/tools/test_card
+
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 # Builds the fuzz targets with clang and the sanitizers (only they and the
 # libraries they use: Qt Gui for the drawing target, no window system) and runs

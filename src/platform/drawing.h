@@ -36,11 +36,13 @@ namespace drawing_detail {
 
 // The picture of the drawing in progress, 32 bits per pixel (0xFFRRGGBB).
 // Width and height are 0 while no drawing is active.
+// The sizes are not of type int on purpose: a pixel store may not alias them,
+// so the compiler keeps them in registers across the boxes of a redraw.
 struct ActiveDrawing {
     std::uint32_t* pixels = nullptr;
     std::ptrdiff_t stride = 0;  // in pixels
-    int width = 0;
-    int height = 0;
+    std::ptrdiff_t width = 0;
+    std::ptrdiff_t height = 0;
 };
 extern ActiveDrawing activeDrawing;
 

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Measures the window program as a user runs it, on a real X server (Xvfb):
+#   - start-up: from starting the process to its window being on screen;
+#   - idle CPU: the CPU time the process uses in 5 seconds of waiting for input;
+#   - peak memory: the resident peak (VmHWM) of a session that opens a screen
+#     through the requester, edits a cell, saves and quits.
+# Usage: session_under_xvfb.sh PATH/TO/scrfix PATH/TO/test_card
+set -euo pipefail
+
+program=$1
+test_card=$2
+workdir=$(mktemp -d)
+xvfb_pid=""
+program_pid=""
+cleanup() {
+    [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null || true
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$workdir"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+exec {display_fd}<> <(:)
+Xvfb -displayfd "$display_fd" -screen 0 1600x900x24 -nolisten tcp >"$workdir/xvfb.log" 2>&1 &
+xvfb_pid=$!
+read -r -t 15 display_number <&"$display_fd" || fail "Xvfb did not start"
+export DISPLAY=":$display_number"
+"$test_card" "$workdir/card.scr"
+
+# Start-up: poll for the window every few milliseconds.
+start=$(now_ms)
+env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb "$program" >"$workdir/program.log" 2>&1 &
+program_pid=$!
+window=""
+until window=$(xdotool search --name '^New window \( 0 \)$' 2>/dev/null | head -n 1) && [[ -n "$window" ]]; do
+    (($(now_ms) - start < 15000)) || fail "the window did not appear"
+    sleep 0.005
+done
+startup_ms=$(($(now_ms) - start))
+
+# Idle: nothing happens for 5 seconds.
+sleep 1
+ticks_before=$(cpu_ticks "$program_pid")
+sleep 5
+ticks_after=$(cpu_ticks "$program_pid")
+idle_cpu_ms=$(((ticks_after - ticks_before) * 1000 / $(getconf CLK_TCK)))
+
+# A session: open the test card through the requester, flip a cell, save, quit.
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key ctrl+o
+dialog=$(timeout 10 xdotool search --sync --name '^Please choose file to load$' | head -n 1) ||
+    fail "the requester did not open"
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+sleep 0.3
+xdotool type --delay 5 "$workdir/card.scr"
+xdotool key Return
+sleep 0.5
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool mousemove --window "$window" 100 150 && sleep 0.1
+xdotool mousemove --window "$window" 101 151 && sleep 0.1
+xdotool click 1 && sleep 0.2
+xdotool key ctrl+s && sleep 0.3
+peak_kib=$(awk '/^VmHWM:/ { print $2 }' "/proc/$program_pid/status")
+"$test_card" "$workdir/original.scr"
+cmp -s "$workdir/original.scr" "$workdir/card.scr" && fail "the session did not save an edited screen"
+xdotool key ctrl+q
+for _ in $(seq 100); do
+    kill -0 "$program_pid" 2>/dev/null || break
+    sleep 0.1
+done
+status=0
+wait "$program_pid" || status=$?
+program_pid=""
+[[ $status -eq 0 ]] || fail "exit code $status"
+
+echo "start-up to window on screen: ${startup_ms} ms"
+echo "CPU time over 5 idle seconds: ${idle_cpu_ms} ms"
+echo "peak resident memory of an open-edit-save session: $((peak_kib / 1024)) MiB (${peak_kib} KiB)"

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Makes the README's screenshot: the program on an Xvfb screen with the test
+# card loaded, the grid on and the pointer over a cell, so that the title
+# shows the read-out. A window manager (openbox), if installed, draws the
+# title bar; without one the picture has none.
+# Usage: screenshot.sh PATH/TO/scrfix PATH/TO/test_card OUTPUT.png
+set -euo pipefail
+
+program=$1
+test_card=$2
+output=$3
+workdir=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$workdir"
+}
+trap cleanup EXIT
+
+exec {display_fd}<> <(:)
+Xvfb -displayfd "$display_fd" -screen 0 1200x640x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+read -r -t 15 display_number <&"$display_fd"
+export DISPLAY=":$display_number"
+if command -v openbox >/dev/null; then
+    openbox >/dev/null 2>&1 &
+    pids+=($!)
+    sleep 1
+fi
+"$test_card" "$workdir/card.scr"
+cd "$workdir"
+env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb "$program" >/dev/null 2>&1 &
+pids+=($!)
+window=$(timeout 15 xdotool search --sync --name '^New window \( 0 \)$' | head -n 1)
+xdotool windowmove "$window" 40 30
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+sleep 0.5
+xdotool key ctrl+o
+dialog=$(timeout 10 xdotool search --sync --name '^Please choose file to load$' | head -n 1)
+xdotool windowactivate --sync "$dialog" 2>/dev/null || xdotool windowfocus --sync "$dialog"
+sleep 0.3
+xdotool type --delay 5 "$workdir/card.scr"
+xdotool key Return
+sleep 0.5
+# Tick "Grid" and point at a cell of the title on the colour pane.
+xdotool mousemove --window "$window" 300 12 click 1
+sleep 0.3
+geometry=$(xdotool getwindowgeometry --shell "$window")
+eval "$geometry"
+xdotool mousemove --window "$window" $((530 + 2 + 16 * 9 + 8)) $((HEIGHT - 510 + 20 + 2 + 16 * 8 + 8))
+sleep 0.2
+xdotool mousemove_relative 1 1
+sleep 0.5
+import -window root -crop "$((WIDTH + 40))x$((HEIGHT + 60))+20+0" "$output"
+echo "wrote $output"
