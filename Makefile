@@ -1,4 +1,4 @@
-# The two everyday commands: `make run` and `make test`.
+# The two everyday commands: `make run` and `make test`; `make bench` runs the benchmarks.
 # Each first installs whatever Debian packages are missing, then configures and builds.
 
 PRESET ?= default
@@ -23,6 +23,12 @@ run: build
 
 test: build
 	@ctest --preset $(PRESET)
+
+# Every benchmark executable the build made (the sanitize preset builds none).
+bench: build
+	@found=no; for benchmark in $(BUILD_DIR)/bench/*_bench; do \
+		[ -x "$$benchmark" ] || continue; found=yes; "$$benchmark" || exit 1; done; \
+	[ $$found = yes ] || echo "no benchmarks in build preset $(PRESET)"
 
 clean:
 	rm -rf build
