@@ -20,13 +20,13 @@ enum OptionBit : unsigned {
     HighlightOption = 1u << 6,
 };
 
-struct OptionSpec {
+struct OptionEntry {
     std::string_view name;
     OptionBit bit;
     bool takesValue;
 };
 
-constexpr OptionSpec Options[] = {
+constexpr OptionEntry Options[] = {
     {"-o", OutputOption, true},
     {"--in-place", InPlaceOption, false},
     {"-d", FolderOption, true},
@@ -36,13 +36,13 @@ constexpr OptionSpec Options[] = {
     {"--highlight", HighlightOption, true},
 };
 
-struct CommandSpec {
+struct CommandEntry {
     std::string_view name;
     Command command;
     unsigned options;
 };
 
-constexpr CommandSpec Commands[] = {
+constexpr CommandEntry Commands[] = {
     {"info", Command::Info, 0},
     {"optimize", Command::Optimize, OutputOption | InPlaceOption},
     {"invert", Command::Invert, OutputOption | InPlaceOption},
@@ -91,19 +91,19 @@ std::optional<Action> textRequest(const std::vector<std::string>& arguments) {
     return std::nullopt;
 }
 
-const CommandSpec& findCommand(const std::string& name) {
-    for (const CommandSpec& spec : Commands) {
-        if (spec.name == name) {
-            return spec;
+const CommandEntry& findCommand(const std::string& name) {
+    for (const CommandEntry& entry : Commands) {
+        if (entry.name == name) {
+            return entry;
         }
     }
     fail("unknown command " + quoted(name));
 }
 
-const OptionSpec& findOption(const std::string& name) {
-    for (const OptionSpec& spec : Options) {
-        if (spec.name == name) {
-            return spec;
+const OptionEntry& findOption(const std::string& name) {
+    for (const OptionEntry& entry : Options) {
+        if (entry.name == name) {
+            return entry;
         }
     }
     fail("unknown option " + quoted(name));
@@ -115,7 +115,7 @@ bool looksLikeOption(const std::string& argument) {
     return argument.size() > 1 && argument[0] == '-' && !negativeNumber;
 }
 
-Scan scanArguments(const std::vector<std::string>& arguments, const CommandSpec& command) {
+Scan scanArguments(const std::vector<std::string>& arguments, const CommandEntry& command) {
     Scan scan;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
@@ -128,7 +128,7 @@ Scan scanArguments(const std::vector<std::string>& arguments, const CommandSpec&
             optionsEnded = true;
             continue;
         }
-        const OptionSpec& option = findOption(argument);
+        const OptionEntry& option = findOption(argument);
         if ((command.options & option.bit) == 0) {
             fail("option " + argument + " does not apply to " + std::string(command.name));
         }
@@ -225,11 +225,11 @@ void readPngOptions(const Scan& scan, PngOptions& png) {
     }
 }
 
-Request buildRequest(const CommandSpec& spec, const Scan& scan) {
+Request buildRequest(const CommandEntry& entry, const Scan& scan) {
     Request request;
-    request.command = spec.command;
-    const std::string name(spec.name);
-    switch (spec.command) {
+    request.command = entry.command;
+    const std::string name(entry.name);
+    switch (entry.command) {
         case Command::Info:
             requireSomeInputs(scan, name);
             request.inputs = scan.operands;
@@ -284,7 +284,7 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments) {
         if (arguments.empty()) {
             fail("no command given");
         }
-        const CommandSpec& command = findCommand(arguments[0]);
+        const CommandEntry& command = findCommand(arguments[0]);
         return CommandLine{
             Action::Run, buildRequest(command, scanArguments(arguments, command)), {}};
     } catch (const UsageProblem& problem) {
