@@ -19,7 +19,11 @@ bool readWholeFile(const std::string& name, std::uint8_t* data, std::int64_t len
 }
 
 bool writeWholeFile(const std::string& name, const std::uint8_t* data, std::int64_t length) {
-    if (createFile(FileNumber, name) == 0) {
+    // Refused before anything is created: the file would be replaced by an empty one.
+    if (length < 0 || (data == nullptr && length > 0)) {
+        return false;
+    }
+    if (createReplacement(FileNumber, name) == 0) {
         return false;
     }
     const bool complete = writeBlock(FileNumber, data, length) == length;

@@ -12,6 +12,8 @@
 // part of the file, so callers read into a block of their own.
 bool readWholeFile(const std::string& name, std::uint8_t* data, std::int64_t length);
 
-// Replaces the file's contents with the `length` bytes at `data`, creating
-// the file if needed. True only when every byte reached the file.
+// Replaces the file with one holding the `length` bytes at `data`, creating
+// it if needed, whole or not at all (see createReplacement()): on failure the
+// previous file is left as it was wherever the system allows. True only when
+// every byte reached the file.
 bool writeWholeFile(const std::string& name, const std::uint8_t* data, std::int64_t length);

@@ -1,7 +1,9 @@
-// Drawing into a canvas's persistent picture.
+// Drawing into a canvas's persistent picture, or into an off-screen image
+// (images.h).
 //
 // Order: startDrawing(canvasOutput(gadget)), any number of drawBox and
-// drawLine calls, then stopDrawing(), which shows the new picture. Drawing
+// drawLine calls, then stopDrawing(), which shows a canvas's new picture.
+// One drawing at a time: starting another ends the one in progress. Drawing
 // outside the picture is clipped; calls with no active drawing do nothing.
 #pragma once
 
@@ -20,7 +22,8 @@ constexpr ColourValue rgb(int red, int green, int blue) {
 // The drawing target of a canvas's picture; 0 if the gadget is not a canvas.
 DrawingTarget canvasOutput(int gadget);
 
-// Nonzero when drawing on the target has begun.
+// Nonzero when drawing on the target has begun; 0 for target 0 or one that
+// no longer exists.
 int startDrawing(DrawingTarget target);
 
 // Draws the line from (x1, y1) to (x2, y2), both end points included.

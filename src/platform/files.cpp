@@ -3,6 +3,8 @@
 
 #include "platform/files.h"
 
+#include "platform/file_replacement.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +15,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -28,6 +31,12 @@ constexpr std::size_t LargestTransfer = std::size_t{1} << 30;
 
 enum class BufferUse { Idle, Writing, Reading };
 
+// A file being written under a temporary name, to be renamed over its target.
+struct PendingReplacement {
+    std::string temporaryPath;
+    std::string targetPath;
+};
+
 struct OpenFile {
     int descriptor = -1;
     BufferUse use = BufferUse::Idle;
@@ -37,6 +46,9 @@ struct OpenFile {
     std::size_t position = 0;
     // Set once any data handed to writeBlock() failed to reach the file.
     bool writeFailed = false;
+    // Set for a file made by createReplacement() that goes through a
+    // temporary file; closing completes the replacement.
+    std::optional<PendingReplacement> replacement;
     std::array<std::uint8_t, BufferSize> buffer{};
 };
 
@@ -150,7 +162,8 @@ bool closeDescriptor(int descriptor) {
     return ::close(descriptor) == 0;
 }
 
-int installFile(int number, int descriptor) {
+int installFile(int number, int descriptor,
+                std::optional<PendingReplacement> replacement = std::nullopt) {
     if (descriptor < 0) {
         return 0;
     }
@@ -159,8 +172,19 @@ int installFile(int number, int descriptor) {
     }
     auto file = std::make_unique<OpenFile>();
     file->descriptor = descriptor;
+    file->replacement = std::move(replacement);
     openFiles[static_cast<std::size_t>(number)] = std::move(file);
     return 1;
+}
+
+// Creates or truncates the file itself; the descriptor, or -1.
+int openTruncated(const std::string& name) {
+    const int descriptor = openWithoutWaiting(name, O_RDWR | O_CREAT | O_TRUNC, 0666);
+    if (descriptor >= 0) {
+        return descriptor;
+    }
+    // An existing file that may be written but not read.
+    return openWithoutWaiting(name, O_WRONLY | O_TRUNC);
 }
 
 bool isValidNumber(int number) {
@@ -191,12 +215,32 @@ int createFile(int number, const std::string& name) {
     if (!isUsableName(name)) {
         return 0;
     }
-    int descriptor = openWithoutWaiting(name, O_RDWR | O_CREAT | O_TRUNC, 0666);
-    if (descriptor < 0) {
-        // An existing file that may be written but not read.
-        descriptor = openWithoutWaiting(name, O_WRONLY | O_TRUNC);
+    return installFile(number, openTruncated(name));
+}
+
+int createReplacement(int number, const std::string& name) {
+    if (!isValidNumber(number)) {
+        return 0;
     }
-    return installFile(number, descriptor);
+    closeFile(number);
+    if (!isUsableName(name)) {
+        return 0;
+    }
+    const ReplacementTarget target = examineTarget(name);
+    if (target.method == WriteMethod::Refuse) {
+        return 0;
+    }
+    if (target.method == WriteMethod::Replace) {
+        const TemporaryFile temporary = createTemporaryBeside(target);
+        if (temporary.descriptor >= 0) {
+            return installFile(number, temporary.descriptor,
+                               PendingReplacement{temporary.path, target.path});
+        }
+        if (!temporary.inPlaceMayWork) {
+            return 0;
+        }
+    }
+    return installFile(number, openTruncated(target.path));
 }
 
 int openFileForReading(int number, const std::string& name) {
@@ -279,8 +323,14 @@ bool closeFile(int number) {
         return true;
     }
     settleBuffer(*file);
-    const bool closed = closeDescriptor(file->descriptor);
-    const bool complete = closed && !file->writeFailed;
+    bool complete;
+    if (file->replacement) {
+        complete = completeReplacement(file->descriptor, file->replacement->temporaryPath,
+                                       file->replacement->targetPath, !file->writeFailed);
+    } else {
+        const bool closed = closeDescriptor(file->descriptor);
+        complete = closed && !file->writeFailed;
+    }
     openFiles[static_cast<std::size_t>(number)].reset();
     return complete;
 }

@@ -28,6 +28,23 @@ std::int64_t fileSize(const std::string& name);
 // free.
 int createFile(int number, const std::string& name);
 
+// Like createFile(), but the file is replaced whole or not at all. What is
+// written under the number goes to a new hidden file beside the target
+// ("." + its name + a unique ending + ".tmp"); closeFile() flushes it to the
+// disk, gives it the target's permission bits and owner (a new file gets
+// 0666 less the umask) and renames it over the target. Should any step fail,
+// closeFile() returns false, removes the hidden file and leaves the target
+// as it was; a program killed before the rename leaves at most the hidden
+// file. A symbolic link stays a link: the file it leads to is replaced.
+// Written in place, as by createFile(), are a target that is not a regular
+// file (a device, a FIFO: never turned into a regular file), a file with
+// several hard links (they keep sharing it), a file whose owner a new file
+// cannot be given, and a file whose folder allows no new file while the file
+// itself may be written. A target that may not be written fails, as it does
+// for createFile(). A number in use is closed first. Nonzero on success; on
+// failure 0 and the number is free.
+int createReplacement(int number, const std::string& name);
+
 // Opens an existing file (not a folder) for reading from its start. A number
 // in use is closed first. Nonzero on success; on failure 0 and the number is
 // free.

@@ -48,7 +48,7 @@ void DialogAnswerer::answer() {
             requester->reject();
         } else {
             requester->selectFile(QString::fromStdString(requesterAnswers_.front()));
-            requester->accept();
+            QMetaObject::invokeMethod(requester, "accept");  // the dialog's own checks run
         }
         if (!requesterAnswers_.empty()) {
             requesterAnswers_.pop_front();
@@ -84,12 +84,19 @@ void chooseMenuItem(const QString& label) {
     ADD_FAILURE() << "no menu item " << label.toStdString();
 }
 
-QWidget* pane(int gadget) { return gadgetWidget(gadget); }
+QWidget* pane(int gadget) {
+    return gadgetWidget(gadget);
+}
 
-const QImage& panePicture(int gadget) { return *canvasPicture(gadget); }
+const QImage& panePicture(int gadget) {
+    return *canvasPicture(gadget);
+}
 
 void movePointerOnto(int gadget, QPoint position) {
-    QTest::mouseMove(pane(gadget), position);
+    // A move to where the pointer already is moves nothing, so the first
+    // step lands one pixel beside the target, inside the pane.
+    const QPoint beside(position.x() > 0 ? position.x() - 1 : position.x() + 1, position.y());
+    QTest::mouseMove(pane(gadget), beside);
     QTest::mouseMove(pane(gadget), position);
 }
 
@@ -114,11 +121,21 @@ void dropFiles(QWidget* target, const std::vector<std::string>& paths) {
     QApplication::sendEvent(target, &drop);
 }
 
-std::string windowTitleText() { return windowWidget(MainWindow)->windowTitle().toStdString(); }
+void pressOnMainWindow(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QWidget* window = windowWidget(MainWindow);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, key, modifiers);
+}
+
+std::string windowTitleText() {
+    return windowWidget(MainWindow)->windowTitle().toStdString();
+}
 
 void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     ASSERT_TRUE(out.good()) << path;
 }
 
@@ -137,6 +154,8 @@ std::vector<std::uint8_t> sampleScreen() {
 
 void ProgramTest::SetUp() {
     ASSERT_TRUE(startProgram());
+    // Shortcuts work only while the window is the active one.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(windowWidget(MainWindow)));
     dialogs_ = std::make_unique<DialogAnswerer>();
 }
 

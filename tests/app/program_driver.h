@@ -34,6 +34,7 @@ class DialogAnswerer {
     ~DialogAnswerer();
     void answerNextRequesterWith(const std::string& path) { requesterAnswers_.push_back(path); }
     const std::vector<ShownMessage>& messages() const { return messages_; }
+    void forgetMessages() { messages_.clear(); }
     const std::vector<std::string>& requesterTitles() const { return requesterTitles_; }
 
   private:
@@ -55,12 +56,16 @@ void chooseMenuItem(const QString& label);
 QWidget* pane(int gadget);
 const QImage& panePicture(int gadget);
 
-// Two movements to `position` on a pane: the first one only enters it.
+// Two movements ending at `position` on a pane: the first one only enters it.
 void movePointerOnto(int gadget, QPoint position);
 void clickPane(int gadget, QPoint position);
 
 // Files dropped on a widget, as the desktop delivers them.
 void dropFiles(QWidget* target, const std::vector<std::string>& paths);
+
+// Presses a key chord on the main window once it is the active window again
+// (a closed message box hands the activation back asynchronously).
+void pressOnMainWindow(Qt::Key key, Qt::KeyboardModifiers modifiers);
 
 // The main window's title.
 std::string windowTitleText();

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Starts the program on its own Xvfb server, moves the pointer over the
+# bitmap pane, reads the window title, quits with Ctrl+Q and checks that the
+# program ended by itself with exit code 0.
+set -euo pipefail
+
+program=$1
+workdir=$(mktemp -d)
+xvfb_pid=""
+program_pid=""
+
+cleanup() {
+    [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null || true
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$workdir"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Xvfb picks a free display number and writes it to the given descriptor.
+exec {display_fd}<> <(:)
+Xvfb -displayfd "$display_fd" -screen 0 1600x900x24 -nolisten tcp >"$workdir/xvfb.log" 2>&1 &
+xvfb_pid=$!
+read -r -t 15 display_number <&"$display_fd" || fail "Xvfb did not start"
+export DISPLAY=":$display_number"
+
+env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb "$program" >"$workdir/program.log" 2>&1 &
+program_pid=$!
+
+window=$(timeout 15 xdotool search --sync --name '^New window \( 0 \)$' | head -n 1) ||
+    fail "the window did not appear: $(cat "$workdir/program.log")"
+
+# The bitmap pane starts 20 pixels below the menu bar, inside a 2-pixel edge;
+# x 100 is pane pixel 98, cell column 6. The height of the menu bar depends on
+# the font, so the row is read back from the title instead of assumed.
+xdotool mousemove --window "$window" 100 150
+sleep 0.3
+xdotool mousemove --window "$window" 101 151
+title=""
+for _ in $(seq 50); do
+    title=$(xdotool getwindowname "$window")
+    [[ "$title" == x:* ]] && break
+    sleep 0.1
+done
+[[ "$title" =~ ^x:6\ y:[0-9]+\ attribute:00:000:000\ file:$ ]] ||
+    fail "unexpected title '$title'"
+echo "title: $title"
+
+# No window manager runs here: the program's window has the input focus as
+# the only window; give it again in case, then type through the X server.
+xdotool windowfocus "$window" 2>/dev/null || true
+sleep 0.2
+xdotool key ctrl+q
+
+status=0
+for _ in $(seq 100); do
+    if ! kill -0 "$program_pid" 2>/dev/null; then
+        break
+    fi
+    sleep 0.1
+done
+kill -0 "$program_pid" 2>/dev/null && fail "the program did not end after Ctrl+Q"
+wait "$program_pid" || status=$?
+program_pid=""
+[[ $status -eq 0 ]] || fail "exit code $status: $(cat "$workdir/program.log")"
+echo "ended with exit code 0"
