@@ -7,6 +7,7 @@
 
 #include "cli/input_files.h"
 #include "cli/messages.h"
+#include "cli/png_export.h"
 #include "cli/screen_summary.h"
 #include "files/split_names.h"
 #include "files/whole_file.h"
@@ -150,6 +151,21 @@ bool joinScreen(const Request& request) {
     return writeOutput(request.output, request.inputs, screen.data(), ScreenSize);
 }
 
+bool exportPng(const Request& request) {
+    const std::string& path = request.inputs[0];
+    ScreenInput screen;
+    if (!readScreen(path, screen)) {
+        return false;
+    }
+    const std::string output = request.output.empty() ? defaultPngName(path) : request.output;
+    const Bytes png = screenPng(screen.image.data(), request.png);
+    if (png.empty()) {
+        reportFileFailure(output, "the picture could not be made");
+        return false;
+    }
+    return writeOutput(output, request.inputs, png.data(), static_cast<std::int64_t>(png.size()));
+}
+
 // Runs `step` on every input, whatever the earlier ones gave; true when all succeeded.
 bool forEachInput(const Request& request, const std::function<bool(const std::string&)>& step) {
     bool allSucceeded = true;
@@ -175,7 +191,7 @@ bool runCommand(const Request& request) {
         case Command::Join:
             return joinScreen(request);
         case Command::Png:
-            return false;
+            return exportPng(request);
     }
     return false;
 }
