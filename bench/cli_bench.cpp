@@ -64,7 +64,7 @@ void OptimizeInPlace(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * ScreenFiles);
 }
-BENCHMARK(OptimizeInPlace)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(OptimizeInPlace)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 }  // namespace
 
