@@ -1,4 +1,4 @@
-# The two everyday commands: `make run` and `make test`.
+# The two everyday commands: `make run` and `make test`; `make bench` runs the benchmarks.
 # Each first installs whatever Debian packages are missing, then configures and builds.
 
 PRESET ?= default
@@ -29,6 +29,7 @@ test: build
 
 bench: build
 	@$(BUILD_DIR)/bench/program_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
+	@$(BUILD_DIR)/bench/cli_bench
 	@bench/session_under_xvfb.sh $(BUILD_DIR)/src/app/scrfix $(BUILD_DIR)/tools/test_card
 
 package: build

@@ -6,16 +6,18 @@
 
 #include "display/render.h"
 #include "files/current_file.h"
+#include "files/split_names.h"
 #include "files/whole_file.h"
 #include "platform/files.h"
 #include "platform/requesters.h"
-#include "platform/text.h"
 #include "screen/layout.h"
 #include "screen/screen_buffer.h"
 
 namespace {
 
-void showError(const std::string& text) { messageBox("Error", text, MessageBoxOk); }
+void showError(const std::string& text) {
+    messageBox("Error", text, MessageBoxOk);
+}
 
 }  // namespace
 
@@ -57,10 +59,10 @@ void saveSplitFiles() {
         showError("load screen first!");
         return;
     }
-    const std::string name = filePart(CurrentFileName);
-    const bool bitmapSaved = writeWholeFile(name + ".screen", ScreenBuffer, BitmapSize);
-    const bool attributesSaved =
-        writeWholeFile(name + ".attr", ScreenBuffer + AttributeStart, AttributeSize);
+    const bool bitmapSaved =
+        writeWholeFile(splitBitmapName(CurrentFileName), ScreenBuffer, BitmapSize);
+    const bool attributesSaved = writeWholeFile(splitAttributeName(CurrentFileName),
+                                                ScreenBuffer + AttributeStart, AttributeSize);
     if (!bitmapSaved || !attributesSaved) {
         showError("error saving file!");
     }

@@ -343,3 +343,15 @@ bool closeAllFiles() {
     openFiles.clear();
     return complete;
 }
+
+bool isSameFile(const std::string& first, const std::string& second) {
+    if (!isUsableName(first) || !isUsableName(second)) {
+        return false;
+    }
+    struct stat firstStatus {};
+    struct stat secondStatus {};
+    if (::stat(first.c_str(), &firstStatus) != 0 || ::stat(second.c_str(), &secondStatus) != 0) {
+        return false;
+    }
+    return firstStatus.st_dev == secondStatus.st_dev && firstStatus.st_ino == secondStatus.st_ino;
+}

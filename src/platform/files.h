@@ -70,3 +70,8 @@ bool closeFile(int number);
 
 // closeFile() for every open number; true when all of them succeeded.
 bool closeAllFiles();
+
+// True when both names lead to one existing file: the same name, two names
+// of one file (links, "." and ".." in the path) or a link and its target.
+// False when either name leads to nothing.
+bool isSameFile(const std::string& first, const std::string& second);

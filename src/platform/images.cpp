@@ -2,6 +2,7 @@
 
 #include "platform/images.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
@@ -93,4 +94,19 @@ ColourValue imagePixel(int number, int x, int y) {
 
 void freeImage(int number) {
     images.erase(number);
+}
+
+std::vector<std::uint8_t> encodeImagePng(int number) {
+    const Image* image = findImage(number);
+    if (image == nullptr) {
+        return {};
+    }
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image->pixels())) {
+        return {};
+    }
+    return std::vector<std::uint8_t>(encoded.begin(), encoded.end());
 }

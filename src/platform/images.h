@@ -3,7 +3,9 @@
 // and live until freeImage(); shutdownServices() leaves them alone.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/drawing.h"
 
@@ -24,3 +26,7 @@ ColourValue imagePixel(int number, int x, int y);
 
 // Does nothing for a number not in use. A drawing in progress on it ends.
 void freeImage(int number);
+
+// The image as the bytes of a PNG file, for callers that write the file
+// themselves; empty if there is no such image or encoding failed.
+std::vector<std::uint8_t> encodeImagePng(int number);

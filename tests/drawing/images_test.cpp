@@ -7,7 +7,10 @@
 #include <QString>
 #include <climits>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -91,6 +94,23 @@ TEST_F(ImagesTest, SavingFailsForAMissingImageOrAnUnwritablePath) {
     ASSERT_NE(createImage(1, 2, 2), 0);
     EXPECT_EQ(saveImage(1, (folder_ / "no such folder" / "x.png").string()), 0);
     EXPECT_EQ(saveImage(1, ""), 0);
+}
+
+TEST_F(ImagesTest, AnEncodedPngIsTheFileSaveImageWrites) {
+    EXPECT_TRUE(encodeImagePng(1).empty());
+    ASSERT_NE(createImage(1, 16, 8), 0);
+    ASSERT_NE(startDrawing(imageOutput(1)), 0);
+    drawBox(2, 1, 3, 2, rgb(0, 0, 255));
+    stopDrawing();
+    const fs::path file = folder_ / "picture.png";
+    ASSERT_NE(saveImage(1, file.string()), 0);
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<std::uint8_t> saved{std::istreambuf_iterator<char>(in),
+                                          std::istreambuf_iterator<char>()};
+
+    const std::vector<std::uint8_t> encoded = encodeImagePng(1);
+    EXPECT_FALSE(encoded.empty());
+    EXPECT_EQ(encoded, saved);
 }
 
 }  // namespace

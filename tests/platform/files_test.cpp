@@ -359,3 +359,35 @@ TEST_F(Files, AFifoIsNeverWaitedFor) {
     EXPECT_EQ(byte, 0x5A);
     EXPECT_TRUE(closeFile(0));
 }
+
+TEST_F(Files, IsSameFileTellsTwoNamesOfOneFileFromTwoFiles) {
+    writeFile(path("screen.scr"), pattern(6912));
+    writeFile(path("copy.scr"), pattern(6912));
+    fs::create_hard_link(path("screen.scr"), path("hard-link.scr"));
+    fs::create_symlink(path("screen.scr"), path("symbolic-link.scr"));
+    fs::create_directory(path("sub"));
+    const struct {
+        std::string first;
+        std::string second;
+        bool same;
+    } cases[] = {
+        {path("screen.scr"), path("screen.scr"), true},
+        {path("screen.scr"), path("sub/../screen.scr"), true},
+        {path("screen.scr"), path("hard-link.scr"), true},
+        {path("symbolic-link.scr"), path("screen.scr"), true},
+        {path("screen.scr"), path("copy.scr"), false},
+        {path("screen.scr"), path("missing.scr"), false},
+        {path("missing.scr"), path("missing.scr"), false},
+        {"", "", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isSameFile(c.first, c.second), c.same) << c.first << " | " << c.second;
+    }
+}
+
+TEST_F(Files, IsSameFileFindsANameWithoutAFolderInTheCurrentFolder) {
+    writeFile(path("screen.scr"), pattern(6912));
+    fs::current_path(folder_);
+    EXPECT_TRUE(isSameFile("screen.scr", path("screen.scr")));
+    EXPECT_TRUE(isSameFile("./screen.scr", "screen.scr"));
+}
