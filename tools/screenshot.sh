@@ -6,10 +6,13 @@
 # Usage: screenshot.sh PATH/TO/scrfix PATH/TO/test_card OUTPUT.png
 set -euo pipefail
 
-program=$1
-test_card=$2
-output=$3
-workdir=$(mktemp -d)
+program=$(realpath "$1")
+test_card=$(realpath "$2")
+output=$(realpath "$3")
+# A plain folder name, since the title shows the path.
+workdir=/tmp/scrfix-screenshot
+rm -rf "$workdir"
+mkdir -p "$workdir"
 pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -27,7 +30,7 @@ if command -v openbox >/dev/null; then
     pids+=($!)
     sleep 1
 fi
-"$test_card" "$workdir/card.scr"
+"$test_card" "$workdir/testcard.scr"
 cd "$workdir"
 env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb "$program" >/dev/null 2>&1 &
 pids+=($!)
@@ -39,17 +42,19 @@ xdotool key ctrl+o
 dialog=$(timeout 10 xdotool search --sync --name '^Please choose file to load$' | head -n 1)
 xdotool windowactivate --sync "$dialog" 2>/dev/null || xdotool windowfocus --sync "$dialog"
 sleep 0.3
-xdotool type --delay 5 "$workdir/card.scr"
+xdotool type --delay 5 "$workdir/testcard.scr"
 xdotool key Return
 sleep 0.5
-# Tick "Grid" and point at a cell of the title on the colour pane.
-xdotool mousemove --window "$window" 300 12 click 1
+# The menu bar is about 22 pixels high with the default font; the check
+# boxes lie in the 20 pixels below it, the panes below them.
+bar=22
+xdotool mousemove --window "$window" 300 $((bar + 10)) click 1
 sleep 0.3
-geometry=$(xdotool getwindowgeometry --shell "$window")
-eval "$geometry"
-xdotool mousemove --window "$window" $((530 + 2 + 16 * 9 + 8)) $((HEIGHT - 510 + 20 + 2 + 16 * 8 + 8))
+xdotool mousemove --window "$window" $((530 + 2 + 16 * 9 + 8)) $((bar + 20 + 2 + 16 * 8 + 8))
 sleep 0.2
 xdotool mousemove_relative 1 1
 sleep 0.5
-import -window root -crop "$((WIDTH + 40))x$((HEIGHT + 60))+20+0" "$output"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+# The window with its frame: a few pixels around the client area.
+import -window root -crop "$((WIDTH + 12))x$((HEIGHT + 44))+$((X - 6))+$((Y - 38))" +repage "$output"
 echo "wrote $output"
