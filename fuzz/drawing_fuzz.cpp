@@ -115,8 +115,8 @@ void modelRun(Picture& picture, std::int64_t x1, std::int64_t y1, std::int64_t x
 // ---- The picture under test ---------------------------------------------
 
 // The picture of the drawing in progress, read through the view the inline
-// drawBox writes through. Its pixels are 0xFFRRGGBB, as in a Format_RGB32
-// QImage; the final check reads the image through imagePixel() instead.
+// drawBox writes through (pixels 0xFFRRGGBB, as in a Format_RGB32 QImage);
+// the final check reads the image through imagePixel() instead.
 __attribute__((no_sanitize("coverage"))) const Picture& drawnPicture() {
     static Picture picture;
     const drawing_detail::ActiveDrawing& d = drawing_detail::activeDrawing;
@@ -125,8 +125,7 @@ __attribute__((no_sanitize("coverage"))) const Picture& drawnPicture() {
     for (int y = 0; y < d.height; ++y) {
         const std::uint32_t* row = d.pixels + y * d.stride;
         for (int x = 0; x < d.width; ++x) {
-            const std::uint32_t p = row[x];
-            picture.at(x, y) = ((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16);
+            picture.at(x, y) = drawing_detail::colourOf(row[x]);
         }
     }
     return picture;

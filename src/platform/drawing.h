@@ -46,8 +46,13 @@ struct ActiveDrawing {
 };
 extern ActiveDrawing activeDrawing;
 
+// A colour and a pixel hold red and blue the other way round: one byte swap
+// turns either into the other (a handful of instructions less per box).
 constexpr std::uint32_t pixelOf(ColourValue c) {
-    return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+    return 0xFF000000u | (__builtin_bswap32(c) >> 8);
+}
+constexpr ColourValue colourOf(std::uint32_t pixel) {
+    return __builtin_bswap32(pixel) >> 8;
 }
 
 // Every box that is not wholly inside the picture, with clipping.
