@@ -12,8 +12,6 @@
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 
 #include "app/main_window.h"
@@ -130,18 +128,6 @@ void pressOnMainWindow(Qt::Key key, Qt::KeyboardModifiers modifiers) {
 
 std::string windowTitleText() {
     return windowWidget(MainWindow)->windowTitle().toStdString();
-}
-
-void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
-}
-
-std::vector<std::uint8_t> readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::vector<std::uint8_t> sampleScreen() {

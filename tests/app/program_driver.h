@@ -70,10 +70,6 @@ void pressOnMainWindow(Qt::Key key, Qt::KeyboardModifiers modifiers);
 // The main window's title.
 std::string windowTitleText();
 
-// Writes a file of these bytes.
-void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
-std::vector<std::uint8_t> readBytes(const std::string& path);
-
 // A 6912-byte screen with every byte distinct from its neighbours' pattern.
 std::vector<std::uint8_t> sampleScreen();
 

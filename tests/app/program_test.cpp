@@ -25,6 +25,8 @@
 #include "screen/layout.h"
 #include "screen/operations.h"
 #include "screen/screen_buffer.h"
+#include "support/file_bytes.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -93,26 +95,14 @@ bool paneHasColour(int gadget, Colour colour) {
 }
 
 // Each test gets a folder of its own, which is also the working directory.
-class ProgramWithFiles : public ProgramTest {
+class ProgramWithFiles : public ProgramTest, protected ScratchFolder {
   protected:
+    ProgramWithFiles() : ScratchFolder("program") {}
+
     void SetUp() override {
         ProgramTest::SetUp();
-        folder_ =
-            fs::temp_directory_path() /
-            ("scrfix-program-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        fs::current_path(folder_);
+        fs::current_path(folder());
     }
-
-    void TearDown() override {
-        fs::current_path(startFolder_);
-        fs::remove_all(folder_);
-        ProgramTest::TearDown();
-    }
-
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
 
     // Writes a screen file and loads it by dropping it on a pane.
     std::string loadScreen(const Screen& screen, const std::string& name = "picture.scr") {
@@ -123,9 +113,6 @@ class ProgramWithFiles : public ProgramTest {
         EXPECT_EQ(CurrentFileName, file);
         return file;
     }
-
-    fs::path folder_;
-    fs::path startFolder_ = fs::current_path();
 };
 
 }  // namespace
@@ -446,7 +433,7 @@ TEST_F(ProgramWithFiles, SavingBeforeAnyLoadIsRefused) {
     EXPECT_EQ(dialogs().messages(), (std::vector<ShownMessage>{{"Error", "error saving file!"},
                                                                {"Error", "error saving file!"},
                                                                {"Error", "load screen first!"}}));
-    EXPECT_TRUE(fs::is_empty(folder_));
+    EXPECT_TRUE(fs::is_empty(folder()));
 }
 
 TEST_F(ProgramWithFiles, SaveWritesTheEditedScreenOverTheLoadedFile) {

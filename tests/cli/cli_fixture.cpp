@@ -3,11 +3,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QStringList>
-#include <fstream>
-#include <iterator>
-#include <random>
-
-namespace fs = std::filesystem;
+#include <algorithm>
 
 namespace {
 
@@ -68,16 +64,6 @@ Bytes concatenated(const Bytes& first, const Bytes& second) {
     return bytes;
 }
 
-void CliTest::SetUp() {
-    std::random_device random;
-    folder_ = fs::temp_directory_path() / ("scrfix-cli-" + std::to_string(random()));
-    fs::create_directory(folder_);
-}
-
-void CliTest::TearDown() {
-    fs::remove_all(folder_);
-}
-
 CliResult CliTest::run(const std::vector<std::string>& arguments) const {
     ensureApplication();
     QStringList list;
@@ -85,7 +71,7 @@ CliResult CliTest::run(const std::vector<std::string>& arguments) const {
         list << QString::fromStdString(argument);
     }
     QProcess process;
-    process.setWorkingDirectory(QString::fromStdString(folder_.string()));
+    process.setWorkingDirectory(QString::fromStdString(folder().string()));
     process.start(QStringLiteral(SCRFIX_CLI_PATH), list);
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
         ADD_FAILURE() << "scrfix-cli did not finish normally";
@@ -93,21 +79,6 @@ CliResult CliTest::run(const std::vector<std::string>& arguments) const {
     }
     return CliResult{process.exitCode(), text(process.readAllStandardOutput()),
                      text(process.readAllStandardError())};
-}
-
-void CliTest::writeFile(const std::string& name, const Bytes& bytes) const {
-    std::ofstream out(path(name), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes CliTest::readFile(const std::string& name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool CliTest::exists(const std::string& name) const {
-    return fs::exists(path(name));
 }
 
 std::string failureLine(const std::string& file, const std::string& reason) {

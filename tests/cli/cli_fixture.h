@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "screen/layout.h"
+#include "support/file_bytes.h"
+#include "support/scratch_folder.h"
 
-using Bytes = std::vector<std::uint8_t>;
 using Image = std::array<std::uint8_t, ScreenSize>;
 
 struct CliResult {
@@ -33,19 +34,17 @@ Bytes concatenated(const Bytes& first, const Bytes& second);
 
 // Each test gets a folder of its own, which is also the folder scrfix-cli
 // runs in, so relative names in the arguments are inside it.
-class CliTest : public ::testing::Test {
+class CliTest : public ::testing::Test, protected ScratchFolder {
   protected:
-    void SetUp() override;
-    void TearDown() override;
+    CliTest() : ScratchFolder("cli") {}
 
     CliResult run(const std::vector<std::string>& arguments) const;
 
-    std::filesystem::path path(const std::string& name) const { return folder_ / name; }
-    void writeFile(const std::string& name, const Bytes& bytes) const;
-    Bytes readFile(const std::string& name) const;
-    bool exists(const std::string& name) const;
-
-    std::filesystem::path folder_;
+    void writeFile(const std::string& name, const Bytes& bytes) const {
+        writeBytes(path(name), bytes);
+    }
+    Bytes readFile(const std::string& name) const { return readBytes(path(name)); }
+    bool exists(const std::string& name) const { return std::filesystem::exists(path(name)); }
 };
 
 // The line scrfix-cli writes for a file that failed.

@@ -137,7 +137,7 @@ TEST_F(EditCommands, AnOutputThatCannotBeWrittenIsReportedAndNothingIsLeft) {
     }
     // Nothing but what the test made: no output, no partial or temporary file.
     std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder())) {
         left.push_back(entry.path().filename().string());
     }
     std::sort(left.begin(), left.end());

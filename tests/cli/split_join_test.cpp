@@ -33,7 +33,7 @@ TEST_F(SplitAndJoin, SplitWritesBothHalvesUnderTheWindowProgramsNames) {
         {"screens/game.scr", {}, ""},
         {"screens/game.scr", {"-d", "out"}, "out/"},
         {"screens/game.scr", {"-d", "out/"}, "out/"},
-        {path("screens/game.p3d").string(), {"-d", path("out").string()}, "out/"},
+        {path("screens/game.p3d"), {"-d", path("out")}, "out/"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> arguments = {"split", c.input};

@@ -7,10 +7,11 @@
 #include <QString>
 #include <climits>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "support/file_bytes.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -18,20 +19,11 @@ namespace {
 
 constexpr ColourValue White = rgb(255, 255, 255);
 
-class ImagesTest : public ::testing::Test {
+class ImagesTest : public ::testing::Test, protected ScratchFolder {
   protected:
-    void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() /
-            ("scrfix-images-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
-    }
-    void TearDown() override {
-        freeImage(1);
-        fs::remove_all(folder_);
-    }
-    fs::path folder_;
+    ImagesTest() : ScratchFolder("images") {}
+
+    void TearDown() override { freeImage(1); }
 };
 
 TEST_F(ImagesTest, WorkWithoutAnyApplicationObject) {
@@ -71,7 +63,7 @@ TEST_F(ImagesTest, ASavedPngHoldsTheDrawnPixels) {
     drawBox(2, 1, 3, 2, rgb(0, 0, 255));
     drawLine(0, 7, 15, 7, rgb(127, 0, 0));
     stopDrawing();
-    const fs::path file = folder_ / "picture.png";
+    const fs::path file = folder() / "picture.png";
     ASSERT_NE(saveImage(1, file.string()), 0);
 
     QImage read(QString::fromStdString(file.string()), "PNG");
@@ -90,9 +82,9 @@ TEST_F(ImagesTest, ASavedPngHoldsTheDrawnPixels) {
 }
 
 TEST_F(ImagesTest, SavingFailsForAMissingImageOrAnUnwritablePath) {
-    EXPECT_EQ(saveImage(1, (folder_ / "none.png").string()), 0);
+    EXPECT_EQ(saveImage(1, (folder() / "none.png").string()), 0);
     ASSERT_NE(createImage(1, 2, 2), 0);
-    EXPECT_EQ(saveImage(1, (folder_ / "no such folder" / "x.png").string()), 0);
+    EXPECT_EQ(saveImage(1, (folder() / "no such folder" / "x.png").string()), 0);
     EXPECT_EQ(saveImage(1, ""), 0);
 }
 
@@ -102,11 +94,9 @@ TEST_F(ImagesTest, AnEncodedPngIsTheFileSaveImageWrites) {
     ASSERT_NE(startDrawing(imageOutput(1)), 0);
     drawBox(2, 1, 3, 2, rgb(0, 0, 255));
     stopDrawing();
-    const fs::path file = folder_ / "picture.png";
+    const fs::path file = folder() / "picture.png";
     ASSERT_NE(saveImage(1, file.string()), 0);
-    std::ifstream in(file, std::ios::binary);
-    const std::vector<std::uint8_t> saved{std::istreambuf_iterator<char>(in),
-                                          std::istreambuf_iterator<char>()};
+    const std::vector<std::uint8_t> saved = readBytes(file);
 
     const std::vector<std::uint8_t> encoded = encodeImagePng(1);
     EXPECT_FALSE(encoded.empty());

@@ -11,40 +11,19 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "platform/files.h"
 #include "support/child_process.h"
+#include "support/file_bytes.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes pattern(std::size_t size, std::uint8_t seed) {
-    Bytes bytes(size);
-    for (std::size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<std::uint8_t>(i * 13 + seed + i / 251);
-    }
-    return bytes;
-}
-
-Bytes contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
 
 struct stat statusOf(const fs::path& path) {
     struct stat status {};
@@ -89,60 +68,48 @@ int replaceAndReport(const std::string& name, const Bytes& bytes) {
 
 // Each test works in a fresh folder of its own that an unprivileged user may
 // enter, and leaves no file open.
-class Replacement : public ::testing::Test {
+class Replacement : public ::testing::Test, protected ScratchFolder {
   protected:
-    void SetUp() override {
-        std::random_device random;
-        folder_ = fs::temp_directory_path() / ("scrfix-replace-" + std::to_string(random()));
-        fs::create_directory(folder_);
-        fs::permissions(folder_, static_cast<fs::perms>(0755));
+    Replacement() : ScratchFolder("replace") {
+        fs::permissions(folder(), static_cast<fs::perms>(0755));
     }
 
-    void TearDown() override {
-        closeAllFiles();
-        fs::current_path(startFolder_);
-        fs::permissions(folder_, fs::perms::owner_all);
-        fs::remove_all(folder_);
-    }
+    void TearDown() override { closeAllFiles(); }
 
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
-
-    fs::path folder_;
-    fs::path startFolder_ = fs::current_path();
-    const Bytes old_ = pattern(6912, 1);
-    const Bytes new_ = pattern(6912, 2);
+    const Bytes old_ = bytePattern(6912, 1);
+    const Bytes new_ = bytePattern(6912, 2);
 };
 
 }  // namespace
 
 TEST_F(Replacement, TheTargetKeepsItsOldContentsUntilCloseThenHoldsTheNewOnes) {
-    writeFile(path("game.scr"), pattern(10000, 1));
+    writeBytes(path("game.scr"), bytePattern(10000, 1));
     ASSERT_NE(createReplacement(0, path("game.scr")), 0);
     ASSERT_EQ(writeBlock(0, new_.data(), 6912), 6912);
-    EXPECT_EQ(contents(path("game.scr")), pattern(10000, 1));
+    EXPECT_EQ(readBytes(path("game.scr")), bytePattern(10000, 1));
     EXPECT_TRUE(closeFile(0));
-    EXPECT_EQ(contents(path("game.scr")), new_);
-    EXPECT_EQ(namesIn(folder_), std::vector<std::string>{"game.scr"});
+    EXPECT_EQ(readBytes(path("game.scr")), new_);
+    EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"game.scr"});
 }
 
 TEST_F(Replacement, SmallAndLargeWritesAndANewFileAllArrive) {
-    const Bytes attributes = pattern(768, 3);
+    const Bytes attributes = bytePattern(768, 3);
     EXPECT_TRUE(replaceWith(path("new.attr"), attributes));
-    EXPECT_TRUE(replaceWith(path("new.screen"), pattern(6144, 4)));
+    EXPECT_TRUE(replaceWith(path("new.screen"), bytePattern(6144, 4)));
     EXPECT_TRUE(replaceWith(path("empty"), {}));
-    EXPECT_EQ(contents(path("new.attr")), attributes);
-    EXPECT_EQ(contents(path("new.screen")), pattern(6144, 4));
+    EXPECT_EQ(readBytes(path("new.attr")), attributes);
+    EXPECT_EQ(readBytes(path("new.screen")), bytePattern(6144, 4));
     EXPECT_EQ(fileSize(path("empty")), 0);
-    EXPECT_EQ(namesIn(folder_), (std::vector<std::string>{"empty", "new.attr", "new.screen"}));
+    EXPECT_EQ(namesIn(folder()), (std::vector<std::string>{"empty", "new.attr", "new.screen"}));
 }
 
 TEST_F(Replacement, TheTargetKeepsItsPermissionBits) {
     for (const unsigned int mode : {0600u, 0640u, 0751u, 0604u, 0666u}) {
-        writeFile(path("kept.scr"), old_);
+        writeBytes(path("kept.scr"), old_);
         ::chmod(path("kept.scr").c_str(), mode);
         EXPECT_TRUE(replaceWith(path("kept.scr"), new_)) << std::oct << mode;
         EXPECT_EQ(permissionsOf(path("kept.scr")), mode) << std::oct << mode;
-        EXPECT_EQ(contents(path("kept.scr")), new_);
+        EXPECT_EQ(readBytes(path("kept.scr")), new_);
     }
 }
 
@@ -158,12 +125,12 @@ TEST_F(Replacement, TheTargetKeepsItsOwner) {
     if (!runningAsRoot()) {
         GTEST_SKIP() << "only root can give a file another owner";
     }
-    writeFile(path("theirs.scr"), old_);
+    writeBytes(path("theirs.scr"), old_);
     ASSERT_EQ(::chown(path("theirs.scr").c_str(), 65534, 65534), 0);
     EXPECT_TRUE(replaceWith(path("theirs.scr"), new_));
     EXPECT_EQ(statusOf(path("theirs.scr")).st_uid, 65534u);
     EXPECT_EQ(statusOf(path("theirs.scr")).st_gid, 65534u);
-    EXPECT_EQ(contents(path("theirs.scr")), new_);
+    EXPECT_EQ(readBytes(path("theirs.scr")), new_);
 }
 
 TEST_F(Replacement, ASymbolicLinkStaysALinkAndTheFileItLeadsToIsReplaced) {
@@ -179,8 +146,8 @@ TEST_F(Replacement, ASymbolicLinkStaysALinkAndTheFileItLeadsToIsReplaced) {
         {"links/chain", "relative", "real/b.scr"},
         {"links/dangling", "../real/not-yet.scr", "real/not-yet.scr"},
     };
-    writeFile(path("real/a.scr"), old_);
-    writeFile(path("real/b.scr"), old_);
+    writeBytes(path("real/a.scr"), old_);
+    writeBytes(path("real/b.scr"), old_);
     ::chmod(path("real/b.scr").c_str(), 0604);
     for (const auto& c : cases) {
         fs::create_symlink(c.leadsTo, path(c.link));
@@ -188,11 +155,11 @@ TEST_F(Replacement, ASymbolicLinkStaysALinkAndTheFileItLeadsToIsReplaced) {
     for (const auto& c : cases) {
         // Replaced by a new file, not written in place through the link.
         const ino_t inodeBefore = statusOf(path(c.file)).st_ino;
-        EXPECT_TRUE(replaceWith(path(c.link), pattern(6912, 9))) << c.link;
+        EXPECT_TRUE(replaceWith(path(c.link), bytePattern(6912, 9))) << c.link;
         EXPECT_NE(statusOf(path(c.file)).st_ino, inodeBefore) << c.link;
         EXPECT_TRUE(fs::is_symlink(path(c.link))) << c.link;
         EXPECT_EQ(fs::read_symlink(path(c.link)), c.leadsTo) << c.link;
-        EXPECT_EQ(contents(path(c.file)), pattern(6912, 9)) << c.link;
+        EXPECT_EQ(readBytes(path(c.file)), bytePattern(6912, 9)) << c.link;
     }
     EXPECT_EQ(permissionsOf(path("real/b.scr")), 0604u);
     EXPECT_EQ(namesIn(path("real")), (std::vector<std::string>{"a.scr", "b.scr", "not-yet.scr"}));
@@ -203,23 +170,23 @@ TEST_F(Replacement, ALinkLoopIsRefusedAndLeftAlone) {
     fs::create_symlink("loop-b", path("loop-a"));
     fs::create_symlink("loop-a", path("loop-b"));
     EXPECT_EQ(createReplacement(0, path("loop-a")), 0);
-    EXPECT_EQ(namesIn(folder_), (std::vector<std::string>{"loop-a", "loop-b"}));
+    EXPECT_EQ(namesIn(folder()), (std::vector<std::string>{"loop-a", "loop-b"}));
 }
 
 TEST_F(Replacement, AFileWithSeveralHardLinksIsWrittenInPlaceForAllOfThem) {
-    writeFile(path("one.scr"), old_);
+    writeBytes(path("one.scr"), old_);
     fs::create_hard_link(path("one.scr"), path("two.scr"));
     const ino_t inode = statusOf(path("one.scr")).st_ino;
     EXPECT_TRUE(replaceWith(path("one.scr"), new_));
     EXPECT_EQ(statusOf(path("one.scr")).st_ino, inode);
-    EXPECT_EQ(contents(path("two.scr")), new_);
-    EXPECT_EQ(namesIn(folder_), (std::vector<std::string>{"one.scr", "two.scr"}));
+    EXPECT_EQ(readBytes(path("two.scr")), new_);
+    EXPECT_EQ(namesIn(folder()), (std::vector<std::string>{"one.scr", "two.scr"}));
 }
 
 TEST_F(Replacement, AFifoOrADeviceIsNeverTurnedIntoARegularFile) {
     ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0644), 0);
     // Written in place: the pipe takes the bytes, nobody reads them.
-    EXPECT_TRUE(replaceWith(path("fifo"), pattern(768, 5)));
+    EXPECT_TRUE(replaceWith(path("fifo"), bytePattern(768, 5)));
     EXPECT_TRUE(S_ISFIFO(statusOf(path("fifo")).st_mode));
 
     // A null device node of our own, never the system's /dev/null.
@@ -236,7 +203,7 @@ TEST_F(Replacement, AFifoOrADeviceIsNeverTurnedIntoARegularFile) {
 }
 
 TEST_F(Replacement, NamesThatCannotBeFilesAreRefusedAndCreateNothing) {
-    writeFile(path("plain"), old_);
+    writeBytes(path("plain"), old_);
     const std::string names[] = {
         "",
         path("missing-folder/game.scr"),
@@ -247,35 +214,35 @@ TEST_F(Replacement, NamesThatCannotBeFilesAreRefusedAndCreateNothing) {
     for (const std::string& name : names) {
         EXPECT_EQ(createReplacement(0, name), 0) << name;
     }
-    EXPECT_EQ(namesIn(folder_), std::vector<std::string>{"plain"});
-    EXPECT_EQ(contents(path("plain")), old_);
+    EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"plain"});
+    EXPECT_EQ(readBytes(path("plain")), old_);
 }
 
 TEST_F(Replacement, NamesReachTheSystemByteForByte) {
-    fs::current_path(folder_);
+    fs::current_path(folder());
     const std::string names[] = {
         "with space.scr",  "caf\xc3\xa9.scr", "\xff\xfe latin.scr",  "\"quoted\".scr",
         "back\\slash.scr", ".hidden.scr",     std::string(255, 'n'), "in-current-folder.scr",
     };
     for (const std::string& name : names) {
-        writeFile(folder_ / name, old_);
+        writeBytes(folder() / name, old_);
         const std::string given = name == "in-current-folder.scr" ? name : path(name);
         EXPECT_TRUE(replaceWith(given, new_)) << name;
-        EXPECT_EQ(contents(folder_ / name), new_) << name;
+        EXPECT_EQ(readBytes(folder() / name), new_) << name;
     }
-    EXPECT_EQ(namesIn(folder_).size(), std::size(names));
+    EXPECT_EQ(namesIn(folder()).size(), std::size(names));
 }
 
 TEST_F(Replacement, CloseAllFilesCompletesAReplacement) {
-    writeFile(path("open.scr"), old_);
+    writeBytes(path("open.scr"), old_);
     ASSERT_NE(createReplacement(0, path("open.scr")), 0);
     ASSERT_NE(createReplacement(2, path("other.scr")), 0);
     writeBlock(0, new_.data(), 6912);
     writeBlock(2, new_.data(), 100);
     EXPECT_TRUE(closeAllFiles());
-    EXPECT_EQ(contents(path("open.scr")), new_);
-    EXPECT_EQ(contents(path("other.scr")), Bytes(new_.begin(), new_.begin() + 100));
-    EXPECT_EQ(namesIn(folder_), (std::vector<std::string>{"open.scr", "other.scr"}));
+    EXPECT_EQ(readBytes(path("open.scr")), new_);
+    EXPECT_EQ(readBytes(path("other.scr")), Bytes(new_.begin(), new_.begin() + 100));
+    EXPECT_EQ(namesIn(folder()), (std::vector<std::string>{"open.scr", "other.scr"}));
 }
 
 TEST_F(Replacement, ADiskThatFillsUpLeavesThePreviousFileAndNoTemporaryFile) {
@@ -293,32 +260,32 @@ TEST_F(Replacement, ADiskThatFillsUpLeavesThePreviousFileAndNoTemporaryFile) {
     for (const auto& c : cases) {
         fs::remove(path("full.scr"));
         if (c.targetExists) {
-            writeFile(path("full.scr"), old_);
+            writeBytes(path("full.scr"), old_);
         }
         const int outcome = runInChild([&] {
             limitFileSize(c.limit);
-            return replaceAndReport(path("full.scr"), pattern(c.size, 7));
+            return replaceAndReport(path("full.scr"), bytePattern(c.size, 7));
         });
         EXPECT_EQ(outcome, FailedAtClose) << c.size;
         if (c.targetExists) {
-            EXPECT_EQ(contents(path("full.scr")), old_) << c.size;
-            EXPECT_EQ(namesIn(folder_), std::vector<std::string>{"full.scr"}) << c.size;
+            EXPECT_EQ(readBytes(path("full.scr")), old_) << c.size;
+            EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"full.scr"}) << c.size;
         } else {
-            EXPECT_EQ(namesIn(folder_), std::vector<std::string>{}) << c.size;
+            EXPECT_EQ(namesIn(folder()), std::vector<std::string>{}) << c.size;
         }
     }
 }
 
 TEST_F(Replacement, AProgramKilledWhileSavingLeavesTheTargetWholeAndOnlyAHiddenFile) {
-    writeFile(path("game.scr"), old_);
+    writeBytes(path("game.scr"), old_);
     runInChild([&] {
         createReplacement(0, path("game.scr"));
         writeBlock(0, new_.data(), 6912);
         ::kill(::getpid(), SIGKILL);
         return 0;
     });
-    EXPECT_EQ(contents(path("game.scr")), old_);
-    const std::vector<std::string> names = namesIn(folder_);
+    EXPECT_EQ(readBytes(path("game.scr")), old_);
+    const std::vector<std::string> names = namesIn(folder());
     ASSERT_EQ(names.size(), 2u);
     const std::string& leftOver = names[0] == "game.scr" ? names[1] : names[0];
     EXPECT_EQ(leftOver.rfind(".game.scr.", 0), 0u) << leftOver;
@@ -350,7 +317,7 @@ TEST_F(Replacement, WhatAnUnprivilegedUserMayWriteDecidesHowTheTargetIsWritten) 
         fs::remove_all(path("area"));
         fs::create_directory(path("area"));
         const std::string target = path("area/game.scr");
-        writeFile(target, old_);
+        writeBytes(target, old_);
         if (runningAsRoot()) {
             // The writer is user 65534; the test's own files stand for its files.
             const uid_t owner = c.targetOwnedByTheWriter ? 65534 : 0;
@@ -373,16 +340,16 @@ TEST_F(Replacement, WhatAnUnprivilegedUserMayWriteDecidesHowTheTargetIsWritten) 
         switch (c.expected) {
             case RefusedAndIntact:
                 EXPECT_EQ(outcome, Refused) << c.situation;
-                EXPECT_EQ(contents(target), old_) << c.situation;
+                EXPECT_EQ(readBytes(target), old_) << c.situation;
                 break;
             case ReplacedByANewFile:
                 EXPECT_EQ(outcome, Completed) << c.situation;
-                EXPECT_EQ(contents(target), new_) << c.situation;
+                EXPECT_EQ(readBytes(target), new_) << c.situation;
                 EXPECT_NE(statusOf(target).st_ino, inode) << c.situation;
                 break;
             case WrittenInPlace:
                 EXPECT_EQ(outcome, Completed) << c.situation;
-                EXPECT_EQ(contents(target), new_) << c.situation;
+                EXPECT_EQ(readBytes(target), new_) << c.situation;
                 EXPECT_EQ(statusOf(target).st_ino, inode) << c.situation;
                 break;
         }

@@ -9,61 +9,29 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
-#include <random>
 #include <string>
 #include <vector>
+
+#include "support/file_bytes.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes pattern(std::size_t size, std::uint8_t seed = 1) {
-    Bytes bytes(size);
-    for (std::size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<std::uint8_t>(i * 7 + seed + i / 251);
-    }
-    return bytes;
-}
-
-Bytes contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
 // Each test works in a fresh folder of its own and leaves no file open.
-class Files : public ::testing::Test {
+class Files : public ::testing::Test, protected ScratchFolder {
   protected:
-    void SetUp() override {
-        std::random_device random;
-        folder_ = fs::temp_directory_path() / ("scrfix-files-" + std::to_string(random()));
-        fs::create_directory(folder_);
-    }
+    Files() : ScratchFolder("files") {}
 
-    void TearDown() override {
-        closeAllFiles();
-        fs::current_path(startFolder_);
-        fs::remove_all(folder_);
-    }
-
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
-
-    fs::path folder_;
-    fs::path startFolder_ = fs::current_path();
+    void TearDown() override { closeAllFiles(); }
 };
 
 }  // namespace
 
 TEST_F(Files, FileSizeOfEachKindOfName) {
-    writeFile(path("screen.scr"), pattern(6912));
-    writeFile(path("empty"), {});
+    writeBytes(path("screen.scr"), bytePattern(6912));
+    writeBytes(path("empty"), {});
     fs::create_directory(path("sub"));
     const struct {
         std::string name;
@@ -78,7 +46,7 @@ TEST_F(Files, FileSizeOfEachKindOfName) {
         {path("sub"), IsFolder},
         {path("sub/"), IsFolder},
         {path("sub//"), IsFolder},
-        {folder_.string(), IsFolder},
+        {folder().string(), IsFolder},
         {"/", IsFolder},
         {"//", IsFolder},
         {".", IsFolder},
@@ -91,13 +59,13 @@ TEST_F(Files, FileSizeOfEachKindOfName) {
 }
 
 TEST_F(Files, CreateFileTruncatesAnExistingFile) {
-    writeFile(path("old.scr"), pattern(10000, 9));
-    const Bytes attributes = pattern(768);
+    writeBytes(path("old.scr"), bytePattern(10000, 9));
+    const Bytes attributes = bytePattern(768);
     ASSERT_NE(createFile(0, path("old.scr")), 0);
     EXPECT_EQ(fileSize(path("old.scr")), 0);
     EXPECT_EQ(writeBlock(0, attributes.data(), 768), 768);
     EXPECT_TRUE(closeFile(0));
-    EXPECT_EQ(contents(path("old.scr")), attributes);
+    EXPECT_EQ(readBytes(path("old.scr")), attributes);
 }
 
 TEST_F(Files, EverythingWrittenIsOnDiskAfterCloseFile) {
@@ -119,18 +87,18 @@ TEST_F(Files, EverythingWrittenIsOnDiskAfterCloseFile) {
         ASSERT_NE(createFile(0, path("out")), 0);
         std::uint8_t seed = 0;
         for (const std::size_t size : sizes) {
-            const Bytes block = pattern(size, ++seed);
+            const Bytes block = bytePattern(size, ++seed);
             EXPECT_EQ(writeBlock(0, block.data(), static_cast<std::int64_t>(size)),
                       static_cast<std::int64_t>(size));
             expected.insert(expected.end(), block.begin(), block.end());
         }
         EXPECT_TRUE(closeFile(0));
-        EXPECT_EQ(contents(path("out")), expected) << "first block " << sizes.front();
+        EXPECT_EQ(readBytes(path("out")), expected) << "first block " << sizes.front();
     }
 }
 
 TEST_F(Files, WriteBlockOfNothingWritesNothing) {
-    const Bytes block = pattern(10);
+    const Bytes block = bytePattern(10);
     ASSERT_NE(createFile(0, path("out")), 0);
     EXPECT_EQ(writeBlock(0, block.data(), 0), 0);
     EXPECT_EQ(writeBlock(0, block.data(), -5), 0);
@@ -140,8 +108,8 @@ TEST_F(Files, WriteBlockOfNothingWritesNothing) {
 }
 
 TEST_F(Files, ReadsServeTheFileInOrderAndStopAtItsEnd) {
-    const Bytes data = pattern(10000);
-    writeFile(path("in"), data);
+    const Bytes data = bytePattern(10000);
+    writeBytes(path("in"), data);
     // Reads from the read-ahead, reads that empty it, and large reads that go
     // straight to the file, the last one cut short by the end of the file.
     const std::vector<std::vector<std::size_t>> readSequences = {
@@ -176,11 +144,11 @@ TEST_F(Files, ReadsAfterAFailedOpenLeaveMemoryUntouched) {
 }
 
 TEST_F(Files, AFailedOpenFreesTheNumberAfterClosingItsFile) {
-    const Bytes block = pattern(100);
+    const Bytes block = bytePattern(100);
     ASSERT_NE(createFile(0, path("first")), 0);
     ASSERT_EQ(writeBlock(0, block.data(), 100), 100);
     EXPECT_EQ(openFileForReading(0, path("missing")), 0);
-    EXPECT_EQ(contents(path("first")), block);
+    EXPECT_EQ(readBytes(path("first")), block);
     EXPECT_EQ(writeBlock(0, block.data(), 100), 0);
     EXPECT_EQ(createFile(0, ""), 0);
     EXPECT_EQ(openFileForReading(0, ""), 0);
@@ -201,15 +169,15 @@ TEST_F(Files, NumbersNotOpenDoNothing) {
 }
 
 TEST_F(Files, CreateFileOnANumberInUseClosesTheOldFileWithItsData) {
-    const Bytes first = pattern(768, 1);
-    const Bytes second = pattern(6144, 2);
+    const Bytes first = bytePattern(768, 1);
+    const Bytes second = bytePattern(6144, 2);
     ASSERT_NE(createFile(0, path("first")), 0);
     ASSERT_EQ(writeBlock(0, first.data(), 768), 768);
     ASSERT_NE(createFile(0, path("second")), 0);
-    EXPECT_EQ(contents(path("first")), first);
+    EXPECT_EQ(readBytes(path("first")), first);
     ASSERT_EQ(writeBlock(0, second.data(), 6144), 6144);
     EXPECT_TRUE(closeFile(0));
-    EXPECT_EQ(contents(path("second")), second);
+    EXPECT_EQ(readBytes(path("second")), second);
 }
 
 TEST_F(Files, FoldersAreNeitherOpenedNorCreated) {
@@ -224,8 +192,8 @@ TEST_F(Files, CloseFileReportsDataThatCouldNotBeWritten) {
     if (!fs::exists("/dev/full")) {
         GTEST_SKIP() << "no /dev/full";
     }
-    const Bytes small = pattern(768);
-    const Bytes large = pattern(6912);
+    const Bytes small = bytePattern(768);
+    const Bytes large = bytePattern(6912);
     // Collected in the buffer, so the failure shows only when it is written out.
     ASSERT_NE(createFile(0, "/dev/full"), 0);
     EXPECT_EQ(writeBlock(0, small.data(), 768), 768);
@@ -238,23 +206,23 @@ TEST_F(Files, CloseFileReportsDataThatCouldNotBeWritten) {
 }
 
 TEST_F(Files, WritingToAFileOpenedForReadingIsReportedAtClose) {
-    writeFile(path("in"), pattern(100));
-    const Bytes block = pattern(10);
+    writeBytes(path("in"), bytePattern(100));
+    const Bytes block = bytePattern(10);
     ASSERT_NE(openFileForReading(0, path("in")), 0);
     writeBlock(0, block.data(), 10);
     EXPECT_FALSE(closeFile(0));
-    EXPECT_EQ(contents(path("in")), pattern(100));
+    EXPECT_EQ(readBytes(path("in")), bytePattern(100));
 }
 
 TEST_F(Files, CloseAllFilesClosesEveryNumberAndReportsAnyFailure) {
-    const Bytes block = pattern(500);
+    const Bytes block = bytePattern(500);
     ASSERT_NE(createFile(0, path("zero")), 0);
     ASSERT_NE(createFile(3, path("three")), 0);
     writeBlock(0, block.data(), 500);
     writeBlock(3, block.data(), 500);
     EXPECT_TRUE(closeAllFiles());
-    EXPECT_EQ(contents(path("zero")), block);
-    EXPECT_EQ(contents(path("three")), block);
+    EXPECT_EQ(readBytes(path("zero")), block);
+    EXPECT_EQ(readBytes(path("three")), block);
     EXPECT_EQ(writeBlock(3, block.data(), 500), 0);
 
     if (fs::exists("/dev/full")) {
@@ -263,13 +231,13 @@ TEST_F(Files, CloseAllFilesClosesEveryNumberAndReportsAnyFailure) {
         writeBlock(1, block.data(), 500);
         writeBlock(2, block.data(), 500);
         EXPECT_FALSE(closeAllFiles());
-        EXPECT_EQ(contents(path("two")), block);
+        EXPECT_EQ(readBytes(path("two")), block);
     }
 }
 
 TEST_F(Files, SwitchingFromWritingToReadingAndBackKeepsThePosition) {
-    const Bytes head = pattern(10, 1);
-    const Bytes tail = pattern(5000, 2);
+    const Bytes head = bytePattern(10, 1);
+    const Bytes tail = bytePattern(5000, 2);
     const Bytes mark = {0xAA, 0xBB};
     ASSERT_NE(createFile(0, path("both")), 0);
     ASSERT_EQ(writeBlock(0, head.data(), 10), 10);
@@ -292,22 +260,22 @@ TEST_F(Files, SwitchingFromWritingToReadingAndBackKeepsThePosition) {
     expected.insert(expected.end(), tail.begin(), tail.end());
     expected[13] = 0xAA;
     expected[14] = 0xBB;
-    EXPECT_EQ(contents(path("both")), expected);
+    EXPECT_EQ(readBytes(path("both")), expected);
 }
 
 TEST_F(Files, ANameWithoutAFolderIsInTheCurrentFolder) {
-    fs::current_path(folder_);
-    const Bytes block = pattern(6912);
+    fs::current_path(folder());
+    const Bytes block = bytePattern(6912);
     ASSERT_NE(createFile(0, "plain.scr"), 0);
     writeBlock(0, block.data(), 6912);
     EXPECT_TRUE(closeFile(0));
-    EXPECT_EQ(contents(folder_ / "plain.scr"), block);
+    EXPECT_EQ(readBytes(folder() / "plain.scr"), block);
     EXPECT_EQ(fileSize("plain.scr"), 6912);
     Bytes back(6912);
     ASSERT_NE(openFileForReading(0, "plain.scr"), 0);
     EXPECT_EQ(readBlock(0, back.data(), 6912), 6912);
     EXPECT_EQ(back, block);
-    EXPECT_EQ(fs::current_path(), folder_);
+    EXPECT_EQ(fs::current_path(), folder());
 }
 
 TEST_F(Files, NamesReachTheSystemByteForByte) {
@@ -315,13 +283,13 @@ TEST_F(Files, NamesReachTheSystemByteForByte) {
         "with space.scr",  "caf\xc3\xa9.scr", "\xff\xfe latin.scr",  "\"quoted\".scr",
         "back\\slash.scr", " leading",        std::string(255, 'n'),
     };
-    const Bytes block = pattern(6912);
+    const Bytes block = bytePattern(6912);
     for (const std::string& name : names) {
         const std::string full = path(name);
         ASSERT_NE(createFile(0, full), 0) << name;
         writeBlock(0, block.data(), 6912);
         EXPECT_TRUE(closeFile(0));
-        EXPECT_EQ(contents(folder_ / name), block) << name;
+        EXPECT_EQ(readBytes(folder() / name), block) << name;
         EXPECT_EQ(fileSize(full), 6912) << name;
         Bytes back(6912);
         ASSERT_NE(openFileForReading(0, full), 0) << name;
@@ -329,22 +297,22 @@ TEST_F(Files, NamesReachTheSystemByteForByte) {
         EXPECT_TRUE(closeFile(0));
         EXPECT_EQ(back, block) << name;
     }
-    const auto entries = std::distance(fs::directory_iterator(folder_), fs::directory_iterator());
+    const auto entries = std::distance(fs::directory_iterator(folder()), fs::directory_iterator());
     EXPECT_EQ(entries, static_cast<std::ptrdiff_t>(std::size(names)));
 }
 
 TEST_F(Files, CreateFileTruncatesAFileThatMayBeWrittenButNotRead) {
-    writeFile(path("write-only"), pattern(100));
+    writeBytes(path("write-only"), bytePattern(100));
     fs::permissions(path("write-only"), fs::perms::owner_write);
     if (std::ifstream(path("write-only")).is_open()) {
         GTEST_SKIP() << "permissions do not apply to this user";
     }
-    const Bytes block = pattern(20);
+    const Bytes block = bytePattern(20);
     ASSERT_NE(createFile(0, path("write-only")), 0);
     EXPECT_EQ(writeBlock(0, block.data(), 20), 20);
     EXPECT_TRUE(closeFile(0));
     fs::permissions(path("write-only"), fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(contents(path("write-only")), block);
+    EXPECT_EQ(readBytes(path("write-only")), block);
 }
 
 TEST_F(Files, AFifoIsNeverWaitedFor) {
@@ -361,8 +329,8 @@ TEST_F(Files, AFifoIsNeverWaitedFor) {
 }
 
 TEST_F(Files, IsSameFileTellsTwoNamesOfOneFileFromTwoFiles) {
-    writeFile(path("screen.scr"), pattern(6912));
-    writeFile(path("copy.scr"), pattern(6912));
+    writeBytes(path("screen.scr"), bytePattern(6912));
+    writeBytes(path("copy.scr"), bytePattern(6912));
     fs::create_hard_link(path("screen.scr"), path("hard-link.scr"));
     fs::create_symlink(path("screen.scr"), path("symbolic-link.scr"));
     fs::create_directory(path("sub"));
@@ -386,8 +354,8 @@ TEST_F(Files, IsSameFileTellsTwoNamesOfOneFileFromTwoFiles) {
 }
 
 TEST_F(Files, IsSameFileFindsANameWithoutAFolderInTheCurrentFolder) {
-    writeFile(path("screen.scr"), pattern(6912));
-    fs::current_path(folder_);
+    writeBytes(path("screen.scr"), bytePattern(6912));
+    fs::current_path(folder());
     EXPECT_TRUE(isSameFile("screen.scr", path("screen.scr")));
     EXPECT_TRUE(isSameFile("./screen.scr", "screen.scr"));
 }

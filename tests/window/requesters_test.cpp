@@ -17,6 +17,7 @@
 #include <string>
 
 #include "services_fixture.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -42,24 +43,17 @@ void whenDialogOpens(std::function<void(QWidget*)> inspect) {
     QTimer::singleShot(0, *poll);
 }
 
-class RequestersTest : public ServicesTest {
+class RequestersTest : public ServicesTest, protected ScratchFolder {
   protected:
+    RequestersTest() : ScratchFolder("requester") {}
+
     void SetUp() override {
         ServicesTest::SetUp();
         ASSERT_NE(openActiveWindow(0), nullptr);
-        folder_ = fs::temp_directory_path() /
-                  ("scrfix-requester-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::create_directories(folder_);
         for (const char* name : {"noext", "picture.scr", "notes.txt"}) {
-            std::ofstream(folder_ / name) << "x";
+            std::ofstream(folder() / name) << "x";
         }
     }
-    void TearDown() override {
-        fs::remove_all(folder_);
-        ServicesTest::TearDown();
-    }
-    fs::path folder_;
 };
 
 TEST_F(RequestersTest, AMessageBoxShowsTitleAndTextWithOneOkButtonAndNoIcon) {
@@ -85,7 +79,7 @@ TEST_F(RequestersTest, AMessageBoxShowsTitleAndTextWithOneOkButtonAndNoIcon) {
 
 TEST_F(RequestersTest, TheRequesterReturnsTheChosenFullPathAndKeepsTheCurrentDirectory) {
     const fs::path before = fs::current_path();
-    const fs::path chosen = folder_ / "picture.scr";
+    const fs::path chosen = folder() / "picture.scr";
     whenDialogOpens([&](QWidget* dialog) {
         auto* files = qobject_cast<QFileDialog*>(dialog);
         ASSERT_NE(files, nullptr);
@@ -150,9 +144,9 @@ TEST_P(RequesterFilters, ShowTheFilesTheirMasksMatch) {
         preset = files->selectedFiles().value(0);
         files->reject();
     });
-    openFileRequester("t", (folder_ / "picture.scr").string(), ProgramPattern, c.patternIndex);
+    openFileRequester("t", (folder() / "picture.scr").string(), ProgramPattern, c.patternIndex);
     EXPECT_EQ(shown, c.shown);
-    EXPECT_EQ(preset.toStdString(), (folder_ / "picture.scr").string());
+    EXPECT_EQ(preset.toStdString(), (folder() / "picture.scr").string());
 }
 
 const FilterCase filterCases[] = {
