@@ -9,27 +9,12 @@ set -euo pipefail
 
 program=$1
 test_card=$2
-workdir=$(mktemp -d)
-xvfb_pid=""
-program_pid=""
-cleanup() {
-    [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null || true
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$workdir"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+# shellcheck source-path=SCRIPTDIR source=../scripts/xvfb-session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/xvfb-session.sh"
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
-exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 1600x900x24 -nolisten tcp >"$workdir/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t 15 display_number <&"$display_fd" || fail "Xvfb did not start"
-export DISPLAY=":$display_number"
+start_xvfb 1600x900x24
 "$test_card" "$workdir/card.scr"
 
 # Start-up: poll for the window every few milliseconds.
@@ -75,7 +60,6 @@ for _ in $(seq 100); do
 done
 status=0
 wait "$program_pid" || status=$?
-program_pid=""
 [[ $status -eq 0 ]] || fail "exit code $status"
 
 echo "start-up to window on screen: ${startup_ms} ms"

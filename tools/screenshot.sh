@@ -11,29 +11,16 @@ test_card=$(realpath "$2")
 output=$(realpath "$3")
 # A plain folder name, since the title shows the path.
 workdir=/tmp/scrfix-screenshot
-rm -rf "$workdir"
-mkdir -p "$workdir"
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$workdir"
-}
-trap cleanup EXIT
-
-exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 1200x640x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-read -r -t 15 display_number <&"$display_fd"
-export DISPLAY=":$display_number"
+# shellcheck source-path=SCRIPTDIR source=../scripts/xvfb-session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/xvfb-session.sh"
+start_xvfb 1200x640x24
 if command -v openbox >/dev/null; then
     openbox >/dev/null 2>&1 &
-    pids+=($!)
     sleep 1
 fi
 "$test_card" "$workdir/testcard.scr"
 cd "$workdir"
 env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb "$program" >/dev/null 2>&1 &
-pids+=($!)
 window=$(timeout 15 xdotool search --sync --name '^New window \( 0 \)$' | head -n 1)
 xdotool windowmove "$window" 40 30
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"

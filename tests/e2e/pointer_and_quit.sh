@@ -5,28 +5,9 @@
 set -euo pipefail
 
 program=$1
-workdir=$(mktemp -d)
-xvfb_pid=""
-program_pid=""
-
-cleanup() {
-    [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null || true
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$workdir"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# Xvfb picks a free display number and writes it to the given descriptor.
-exec {display_fd}<> <(:)
-Xvfb -displayfd "$display_fd" -screen 0 1600x900x24 -nolisten tcp >"$workdir/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t 15 display_number <&"$display_fd" || fail "Xvfb did not start"
-export DISPLAY=":$display_number"
+# shellcheck source-path=SCRIPTDIR source=../../scripts/xvfb-session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb-session.sh"
+start_xvfb 1600x900x24
 
 env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb "$program" >"$workdir/program.log" 2>&1 &
 program_pid=$!
@@ -65,6 +46,5 @@ for _ in $(seq 100); do
 done
 kill -0 "$program_pid" 2>/dev/null && fail "the program did not end after Ctrl+Q"
 wait "$program_pid" || status=$?
-program_pid=""
 [[ $status -eq 0 ]] || fail "exit code $status: $(cat "$workdir/program.log")"
 echo "ended with exit code 0"
