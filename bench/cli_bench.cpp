@@ -3,15 +3,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
-#include <QProcess>
-#include <QStringList>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "support/run_program.h"
 
 namespace fs = std::filesystem;
 
@@ -33,31 +33,28 @@ class ScreenFolder {
             for (char& byte : screen) {
                 byte = static_cast<char>(generator());
             }
-            const QString name = QStringLiteral("screen%1.scr").arg(i, 5, 10, QLatin1Char('0'));
-            std::ofstream(folder_ / name.toStdString(), std::ios::binary)
-                .write(screen.data(), ScreenSize);
-            names_ << name;
+            char name[32];
+            std::snprintf(name, sizeof name, "screen%05d.scr", i);
+            std::ofstream(folder_ / name, std::ios::binary).write(screen.data(), ScreenSize);
+            names_.emplace_back(name);
         }
     }
     ~ScreenFolder() { fs::remove_all(folder_); }
 
     const fs::path& folder() const { return folder_; }
-    const QStringList& names() const { return names_; }
+    const std::vector<std::string>& names() const { return names_; }
 
   private:
     fs::path folder_;
-    QStringList names_;
+    std::vector<std::string> names_;
 };
 
 void OptimizeInPlace(benchmark::State& state) {
     const ScreenFolder screens;
-    QStringList arguments{QStringLiteral("optimize"), QStringLiteral("--in-place")};
-    arguments << screens.names();
+    std::vector<std::string> arguments{"optimize", "--in-place"};
+    arguments.insert(arguments.end(), screens.names().begin(), screens.names().end());
     for (auto _ : state) {
-        QProcess process;
-        process.setWorkingDirectory(QString::fromStdString(screens.folder().string()));
-        process.start(QStringLiteral(SCRFIX_CLI_PATH), arguments);
-        if (!process.waitForFinished(-1) || process.exitCode() != 0) {
+        if (runProgram(SCRFIX_CLI_PATH, arguments, screens.folder(), 3600).exitCode != 0) {
             state.SkipWithError("scrfix-cli failed");
             break;
         }
@@ -69,7 +66,6 @@ BENCHMARK(OptimizeInPlace)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterat
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "display/panes.h"
+
 constexpr int MainWindow = 0;
 
 // Menu item ids; each keyboard shortcut raises the item it is bound to.
@@ -13,11 +15,9 @@ constexpr int OptimizeItem = 3;
 constexpr int InvertItem = 4;
 constexpr int SaveSplitItem = 5;
 
-// Gadget numbers.
-constexpr int MonoPane = 0;
-constexpr int ColourPane = 1;
+// Gadget numbers: the two panes and the Grid box (0, 1 and 3) are the
+// renderer's, in display/panes.h; the Correct Mode box is the window's own.
 constexpr int CorrectModeBox = 2;
-constexpr int GridBox = 3;
 
 // Ctrl+O, Ctrl+S and Ctrl+Q as shortcut codes.
 constexpr std::uint32_t OpenShortcut = 0x2004F;

@@ -1,7 +1,7 @@
 #include "app/pane_interaction.h"
 
 #include "app/main_window.h"
-#include "display/render.h"
+#include "display/panes.h"
 #include "files/current_file.h"
 #include "platform/gadgets.h"
 #include "platform/memory.h"

@@ -4,7 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/pane_interaction.h"
-#include "display/render.h"
+#include "display/panes.h"
 #include "files/current_file.h"
 #include "files/screen_files.h"
 #include "platform/gadgets.h"

@@ -1,6 +1,7 @@
 #include "cli/png_export.h"
 
 #include "display/render.h"
+#include "files/png_file.h"
 #include "platform/drawing.h"
 #include "platform/images.h"
 #include "platform/text.h"
@@ -10,8 +11,22 @@ namespace {
 
 // The one off-screen image the batch companion draws on.
 constexpr int PictureImage = 0;
-constexpr int MonoPaneNumber = 0;
-constexpr int ColourPaneNumber = 1;
+
+// The drawn picture as RGB bytes, row by row.
+RgbImage rgbOf(const PictureView& picture) {
+    RgbImage rgb{picture.width, picture.height, {}};
+    rgb.bytes.reserve(3 * static_cast<std::size_t>(picture.width) *
+                      static_cast<std::size_t>(picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const ColourValue colour = picture.colourAt(x, y);
+            rgb.bytes.push_back(static_cast<std::uint8_t>(colour));
+            rgb.bytes.push_back(static_cast<std::uint8_t>(colour >> 8));
+            rgb.bytes.push_back(static_cast<std::uint8_t>(colour >> 16));
+        }
+    }
+    return rgb;
+}
 
 }  // namespace
 
@@ -21,10 +36,10 @@ std::vector<std::uint8_t> screenPng(const std::uint8_t* image, const PngOptions&
         freeImage(PictureImage);
         return {};
     }
-    renderPane(image, options.mono ? MonoPaneNumber : ColourPaneNumber, options.column, options.row,
-               options.grid, options.scale);
+    renderPane(image, options.mono ? PaneKind::Mono : PaneKind::Colour, options.column,
+               options.row, options.grid, options.scale);
     stopDrawing();
-    std::vector<std::uint8_t> png = encodeImagePng(PictureImage);
+    std::vector<std::uint8_t> png = encodePng(rgbOf(imagePixels(PictureImage)));
     freeImage(PictureImage);
     return png;
 }

@@ -2,28 +2,26 @@
 
 #include <type_traits>
 
-#include "app/main_window.h"
 #include "platform/drawing.h"
-#include "platform/gadgets.h"
 #include "screen/layout.h"
-#include "screen/screen_buffer.h"
 
 namespace {
 
 // The attribute every cell has on the bitmap pane: ink 7, paper 0, not bright.
 constexpr std::uint8_t MonoAttribute = 7;
 constexpr ColourValue GridColour = rgb(0, 0, 255);
-// Every screen pixel is a 2 x 2 box on the panes.
+// The window's panes draw at this scale: it gets a loop of its own.
 constexpr int PaneScale = 2;
 
 ColourValue colourValue(Rgb colour) {
     return rgb(colour.red, colour.green, colour.blue);
 }
 
-// The attribute cell `cellIndex` (32 cy + cx) is drawn with on `pane`.
-std::uint8_t shownAttribute(const std::uint8_t* image, int pane, std::int64_t highlighted,
+// The attribute cell `cellIndex` (32 cy + cx) is drawn with on a pane of `kind`.
+std::uint8_t shownAttribute(const std::uint8_t* image, PaneKind kind, std::int64_t highlighted,
                             int cellIndex) {
-    std::uint8_t attribute = pane == 0 ? MonoAttribute : image[AttributeStart + cellIndex];
+    std::uint8_t attribute =
+        kind == PaneKind::Mono ? MonoAttribute : image[AttributeStart + cellIndex];
     if (cellIndex == highlighted) {
         attribute = static_cast<std::uint8_t>(255 - attribute);
     }
@@ -45,7 +43,7 @@ void drawByte(std::uint8_t bits, std::uint8_t attribute, int x, int y, Scale sca
 }
 
 template <class Scale>
-void drawPixels(const std::uint8_t* image, int pane, std::int64_t highlighted, Scale scale) {
+void drawPixels(const std::uint8_t* image, PaneKind kind, std::int64_t highlighted, Scale scale) {
     // Storage order: thirds, then pixel rows, then the 256 cells of the third.
     for (int third = 0; third < 3; ++third) {
         for (int pixelRow = 0; pixelRow < 8; ++pixelRow) {
@@ -54,7 +52,7 @@ void drawPixels(const std::uint8_t* image, int pane, std::int64_t highlighted, S
                 const std::uint8_t bits = image[2048 * third + 256 * pixelRow + i];
                 const int x = 8 * (i % 32);
                 const int y = 64 * third + 8 * (i / 32) + pixelRow;
-                drawByte(bits, shownAttribute(image, pane, highlighted, cellIndex), x, y, scale);
+                drawByte(bits, shownAttribute(image, kind, highlighted, cellIndex), x, y, scale);
             }
         }
     }
@@ -72,27 +70,16 @@ void drawGrid(int scale) {
 
 }  // namespace
 
-void renderPane(const std::uint8_t* image, int pane, int column, int row, bool grid, int scale) {
+void renderPane(const std::uint8_t* image, PaneKind kind, int column, int row, bool grid,
+                int scale) {
     // 64 bits: no column and row a caller passes can overflow the cell index.
     const std::int64_t highlighted = 32 * static_cast<std::int64_t>(row) + column;
     if (scale == PaneScale) {
-        drawPixels(image, pane, highlighted, std::integral_constant<int, PaneScale>{});
+        drawPixels(image, kind, highlighted, std::integral_constant<int, PaneScale>{});
     } else {
-        drawPixels(image, pane, highlighted, scale);
+        drawPixels(image, kind, highlighted, scale);
     }
     if (grid) {
         drawGrid(scale);
-    }
-}
-
-void renderPanes(int column, int row) {
-    static_assert(MonoPane == 0 && ColourPane == 1, "pane numbers are the canvas gadget numbers");
-    const bool grid = gadgetState(GridBox) != 0;
-    for (const int pane : {MonoPane, ColourPane}) {
-        if (startDrawing(canvasOutput(pane)) == 0) {
-            continue;
-        }
-        renderPane(ScreenBuffer, pane, column, row, grid, PaneScale);
-        stopDrawing();
     }
 }

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "display/render.h"
+#include "display/panes.h"
 #include "files/current_file.h"
 #include "files/split_names.h"
 #include "files/whole_file.h"

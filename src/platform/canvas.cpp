@@ -9,6 +9,7 @@
 #include "platform/canvas_area.h"
 #include "platform/event_queue.h"
 #include "platform/gadgets.h"
+#include "platform/pictures.h"
 #include "platform/window.h"
 #include "platform/window_internal.h"
 
@@ -21,27 +22,25 @@ QSize drawableSizeOf(int width, int height, int flags) {
     return {std::max(width - inset, 1), std::max(height - inset, 1)};
 }
 
-QImage whitePicture(QSize size) {
-    QImage picture(size, QImage::Format_RGB32);
-    if (!picture.isNull()) {
-        picture.fill(Qt::white);
-    }
-    return picture;
-}
-
 }  // namespace
 
 Canvas::Canvas(int number, int window, int flags, QWidget* frame, QSize drawableSize)
-    : Gadget(number, window, frame), picture_(whitePicture(drawableSize)) {
+    : Gadget(number, window, frame),
+      picture_(createPicture(drawableSize.width(), drawableSize.height())) {
     const int inset = (flags & CanvasBorder) != 0 ? BorderWidth : 0;
     area_ = new CanvasArea(number, window, flags, picture_, frame);
     area_->setGeometry(inset, inset, drawableSize.width(), drawableSize.height());
-    target_ = addDrawingTarget(*this);
+    // The new picture is shown at once, before the drawing call returns.
+    setDrawingEndedHandler(picture_, [area = area_] {
+        if (!area.isNull()) {
+            area->repaint();
+        }
+    });
 }
 
 Canvas::~Canvas() {
-    removeDrawingTarget(target_);
     delete area_.data();  // before the picture it shows
+    freePicture(picture_);
 }
 
 QWidget* Canvas::inputWidget() const {
@@ -50,7 +49,7 @@ QWidget* Canvas::inputWidget() const {
 
 std::int32_t Canvas::attribute(int attribute) const {
     if (attribute == CanvasImageAttribute) {
-        return static_cast<std::int32_t>(target_);
+        return static_cast<std::int32_t>(picture_);
     }
     // The other attributes describe the current event, and only if it is this canvas's own.
     const PlatformEvent& event = currentEvent();
@@ -65,26 +64,12 @@ std::int32_t Canvas::attribute(int attribute) const {
             return data.pointerY;
         case ButtonsHeld:
             return data.buttons;
-        case KeyCode:
-            return data.keyCode;
         case Modifiers:
             return data.modifiers;
         case WheelSteps:
             return data.wheelSteps;
-        case TypedCharacter:
-            return data.character;
         default:
             return 0;
-    }
-}
-
-QImage* Canvas::picture() {
-    return picture_.isNull() ? nullptr : &picture_;
-}
-
-void Canvas::drawingEnded() {
-    if (!area_.isNull()) {
-        area_->repaint();
     }
 }
 
@@ -105,6 +90,6 @@ int createCanvas(int gadget, int x, int y, int width, int height, int flags) {
 }
 
 DrawingTarget canvasOutput(int gadget) {
-    Canvas* canvas = findGadgetOf<Canvas>(gadget);
-    return canvas == nullptr || canvas->picture() == nullptr ? 0 : canvas->target();
+    const Canvas* canvas = findGadgetOf<Canvas>(gadget);
+    return canvas == nullptr ? 0 : canvas->picture();
 }

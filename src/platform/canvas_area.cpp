@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "platform/gadgets.h"
+#include "platform/picture_image.h"
 #include "platform/window.h"
 
 namespace {
@@ -45,7 +46,7 @@ bool platformMovesPointer() {
 
 }  // namespace
 
-CanvasArea::CanvasArea(int gadget, int window, int flags, const QImage& picture, QWidget* parent)
+CanvasArea::CanvasArea(int gadget, int window, int flags, DrawingTarget picture, QWidget* parent)
     : QWidget(parent), gadget_(gadget), window_(window), flags_(flags), picture_(picture) {
     setAttribute(Qt::WA_OpaquePaintEvent);  // the picture covers every pixel
     setMouseTracking(true);                 // movements without a button held too
@@ -54,10 +55,11 @@ CanvasArea::CanvasArea(int gadget, int window, int flags, const QImage& picture,
 
 void CanvasArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    if (picture_.isNull()) {
+    const QImage picture = imageOfPicture(picture_);
+    if (picture.isNull()) {
         painter.fillRect(event->rect(), Qt::white);
     } else {
-        painter.drawImage(event->rect(), picture_, event->rect());
+        painter.drawImage(event->rect(), picture, event->rect());
     }
     if ((flags_ & CanvasFocusFrame) != 0 && hasFocus()) {
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));

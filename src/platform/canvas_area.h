@@ -6,15 +6,14 @@
 #include <QPoint>
 #include <QWidget>
 
+#include "platform/drawing.h"
 #include "platform/event_queue.h"
-
-class QImage;
 
 class CanvasArea final : public QWidget {
   public:
-    // `picture` is owned by the canvas record and outlives this widget; a
-    // null picture shows white.
-    CanvasArea(int gadget, int window, int flags, const QImage& picture, QWidget* parent);
+    // `picture` is the canvas's picture, which outlives this widget; a
+    // picture that could not be made (0) shows white.
+    CanvasArea(int gadget, int window, int flags, DrawingTarget picture, QWidget* parent);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -44,7 +43,7 @@ class CanvasArea final : public QWidget {
     int gadget_;
     int window_;
     int flags_;
-    const QImage& picture_;
+    DrawingTarget picture_;
     bool tracked_ = false;   // the pointer has moved over the area since it entered
     bool confined_ = false;  // a button pressed here is held, with CanvasClipPointer
     CanvasEventData last_;   // data of the last pointer event, for those without a position

@@ -3,13 +3,11 @@
 
 #include "platform/drawing.h"
 
-#include <QImage>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/drawing_targets.h"
-#include "platform/teardown.h"
+#include "platform/pictures.h"
 
 namespace drawing_detail {
 ActiveDrawing activeDrawing;
@@ -117,16 +115,14 @@ void drawClippedBox(int x, int y, int width, int height, ColourValue colour) {
 
 int startDrawing(DrawingTarget target) {
     stopDrawing();  // one drawing at a time: one still in progress ends here
-    DrawingSurface* surface = findDrawingSurface(target);
-    QImage* picture = surface == nullptr ? nullptr : surface->picture();
-    if (picture == nullptr || picture->isNull() || picture->format() != QImage::Format_RGB32) {
+    const drawing_detail::PictureMemory picture = drawing_detail::pictureMemory(target);
+    if (picture.pixels == nullptr) {
         return 0;
     }
-    // bits() gives the picture its own pixel storage before it is written to.
-    activeDrawing.pixels = reinterpret_cast<std::uint32_t*>(picture->bits());
-    activeDrawing.stride = picture->bytesPerLine() / 4;
-    activeDrawing.width = picture->width();
-    activeDrawing.height = picture->height();
+    activeDrawing.pixels = picture.pixels;
+    activeDrawing.stride = picture.stride;
+    activeDrawing.width = picture.width;
+    activeDrawing.height = picture.height;
     activeTarget = target;
     return 1;
 }
@@ -154,12 +150,12 @@ void stopDrawing() {
     if (activeTarget == 0) {
         return;
     }
-    DrawingSurface* surface = findDrawingSurface(activeTarget);
+    const DrawingTarget ended = activeTarget;
     endActiveDrawing();
-    if (surface != nullptr) {
-        surface->drawingEnded();
-    }
+    drawing_detail::pictureDrawingEnded(ended);
 }
+
+namespace drawing_detail {
 
 void abandonDrawingOn(DrawingTarget target) {
     if (target != 0 && target == activeTarget) {
@@ -167,6 +163,4 @@ void abandonDrawingOn(DrawingTarget target) {
     }
 }
 
-void shutdownDrawing() {
-    endActiveDrawing();
-}
+}  // namespace drawing_detail

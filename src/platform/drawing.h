@@ -1,10 +1,12 @@
-// Drawing into a canvas's persistent picture, or into an off-screen image
-// (images.h).
+// Drawing into a picture: a canvas's persistent picture (canvasOutput() in
+// gadgets.h) or an off-screen image (imageOutput() in images.h). Pictures
+// are plain memory owned by this service (pictures.h); nothing here needs a
+// window system.
 //
-// Order: startDrawing(canvasOutput(gadget)), any number of drawBox and
-// drawLine calls, then stopDrawing(), which shows a canvas's new picture.
-// One drawing at a time: starting another ends the one in progress. Drawing
-// outside the picture is clipped; calls with no active drawing do nothing.
+// Order: startDrawing(target), any number of drawBox and drawLine calls,
+// then stopDrawing(), which shows a canvas's new picture. One drawing at a
+// time: starting another ends the one in progress. Drawing outside the
+// picture is clipped; calls with no active drawing do nothing.
 #pragma once
 
 #include <cstddef>
@@ -19,9 +21,6 @@ constexpr ColourValue rgb(int red, int green, int blue) {
            (static_cast<ColourValue>(blue & 255) << 16);
 }
 
-// The drawing target of a canvas's picture; 0 if the gadget is not a canvas.
-DrawingTarget canvasOutput(int gadget);
-
 // Nonzero when drawing on the target has begun; 0 for target 0 or one that
 // no longer exists.
 int startDrawing(DrawingTarget target);
@@ -29,7 +28,7 @@ int startDrawing(DrawingTarget target);
 // Draws the line from (x1, y1) to (x2, y2), both end points included.
 void drawLine(int x1, int y1, int x2, int y2, ColourValue colour);
 
-// Ends the drawing and repaints the canvas from its picture before returning.
+// Ends the drawing; a canvas shows its new picture before this returns.
 void stopDrawing();
 
 namespace drawing_detail {

@@ -8,16 +8,14 @@
 #include <string>
 
 // What a canvas event carries: pointer position in drawable-area pixels,
-// buttons held (left 1, right 2, middle 4), key code, modifiers (Shift 1,
-// Alt 2, Control 4), wheel steps and typed character.
+// buttons held (left 1, right 2, middle 4), modifiers (Shift 1, Alt 2,
+// Control 4) and wheel steps.
 struct CanvasEventData {
     int pointerX = 0;
     int pointerY = 0;
     int buttons = 0;
-    int keyCode = 0;
     int modifiers = 0;
     int wheelSteps = 0;
-    int character = 0;
 };
 
 // What a drop carries: the accepted format, the effect granted, the pointer

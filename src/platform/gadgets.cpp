@@ -10,6 +10,7 @@
 #include "platform/canvas.h"
 #include "platform/event_queue.h"
 #include "platform/gadget_registry.h"
+#include "platform/picture_image.h"
 #include "platform/qt_access.h"
 #include "platform/teardown.h"
 
@@ -92,7 +93,6 @@ QWidget* gadgetWidget(int gadget) {
     return record == nullptr ? nullptr : record->inputWidget();
 }
 
-const QImage* canvasPicture(int gadget) {
-    Canvas* canvas = findGadgetOf<Canvas>(gadget);
-    return canvas == nullptr ? nullptr : canvas->picture();
+QImage canvasPicture(int gadget) {
+    return imageOfPicture(canvasOutput(gadget));
 }

@@ -7,11 +7,13 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/drawing.h"
+
 // Canvas flags.
 constexpr int CanvasBorder = 1;       // sunken 2-pixel edge; drawable area 4 pixels smaller
 constexpr int CanvasClipPointer = 2;  // pointer confined while a button pressed on it is held
-constexpr int CanvasKeyboard = 4;
-constexpr int CanvasFocusFrame = 8;
+constexpr int CanvasKeyboard = 4;     // takes the keyboard focus: Tab order, and when clicked
+constexpr int CanvasFocusFrame = 8;   // a dotted frame 2 pixels inside the edge while focused
 
 // Canvas event types, as eventType() gives them for a canvas GadgetEvent.
 constexpr int MouseEnter = 0x10001;
@@ -24,9 +26,6 @@ constexpr int RightButtonUp = 0x10007;
 constexpr int MiddleButtonDown = 0x10008;
 constexpr int MiddleButtonUp = 0x10009;
 constexpr int WheelTurn = 0x1000A;
-constexpr int KeyDown = 0x1000B;
-constexpr int KeyUp = 0x1000C;
-constexpr int CharacterInput = 0x1000D;
 constexpr int FocusGained = 14000;
 constexpr int FocusLost = 14001;
 constexpr int LeftClick = 0;
@@ -34,15 +33,14 @@ constexpr int RightClick = 1;
 constexpr int LeftDoubleClick = 2;
 constexpr int RightDoubleClick = 3;
 
-// Canvas attributes for gadgetAttribute().
-constexpr int CanvasImageAttribute = 1;
+// Canvas attributes for gadgetAttribute(). The numbers between and after
+// them (5, 7, 9 and up) name nothing and give 0.
+constexpr int CanvasImageAttribute = 1;  // the picture's drawing target
 constexpr int PointerX = 2;
 constexpr int PointerY = 3;
 constexpr int ButtonsHeld = 4;
-constexpr int KeyCode = 5;
 constexpr int Modifiers = 6;
 constexpr int WheelSteps = 8;
-constexpr int TypedCharacter = 9;
 
 // Drop formats and actions.
 constexpr int DropFormatFiles = 15;
@@ -51,6 +49,10 @@ constexpr int DropActionCopy = 1;
 // A canvas keeps a persistent picture of its drawable size, white at first,
 // and shows it on every repaint. Nonzero on success.
 int createCanvas(int gadget, int x, int y, int width, int height, int flags);
+
+// The drawing target of a canvas's picture; 0 if the gadget is not a canvas
+// or its picture could not be made.
+DrawingTarget canvasOutput(int gadget);
 
 // A native check box with its label, unchecked at first. Nonzero on success.
 int createCheckBox(int gadget, int x, int y, int width, int height, const std::string& label);

@@ -2,7 +2,8 @@
 // widgets. The program itself never includes this header.
 #pragma once
 
-class QImage;
+#include <QImage>
+
 class QMainWindow;
 class QWidget;
 
@@ -13,5 +14,7 @@ QMainWindow* windowWidget(int window);
 // pointer (inside the border). Null if the number is not in use.
 QWidget* gadgetWidget(int gadget);
 
-// The persistent picture of a canvas; null if the gadget is not a canvas.
-const QImage* canvasPicture(int gadget);
+// The persistent picture of a canvas, read-only over the picture's own
+// memory (copy() it to keep what it shows now); null if the gadget is not a
+// canvas.
+QImage canvasPicture(int gadget);

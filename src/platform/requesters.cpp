@@ -92,6 +92,8 @@ void presetDefaultFile(QFileDialog& dialog, const std::string& defaultFile) {
 
 }  // namespace
 
+// `flags` is not read: every box has one OK button and no icon, the one style
+// the program asks for (MessageBoxOk).
 int messageBox(const std::string& title, const std::string& text, int /*flags*/) {
     if (QApplication::instance() == nullptr) {
         return 0;

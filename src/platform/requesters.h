@@ -5,7 +5,8 @@
 
 constexpr int MessageBoxOk = 0;  // one OK button, no icon
 
-// Shows a modal box with the title and text; returns the button pressed (1 for OK).
+// Shows a modal box with the title and text and one OK button, whatever the
+// flags; returns the button pressed (1 for OK).
 int messageBox(const std::string& title, const std::string& text, int flags);
 
 // A modal open-file dialog. `pattern` alternates descriptions and filters

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/drawing.h"
 #include "platform/event_queue.h"
 #include "platform/files.h"
 #include "platform/teardown.h"
@@ -107,7 +108,7 @@ bool shutdownServices() {
     if (application) {
         shutdownDropSupport();
         shutdownWindows();
-        shutdownDrawing();
+        stopDrawing();  // one still in progress can only be on an off-screen image now
     }
     resetEventQueue();
     application.reset();

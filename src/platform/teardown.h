@@ -10,6 +10,3 @@ void shutdownGadgets();
 
 // Destroys every window with its menu bar and shortcuts.
 void shutdownWindows();
-
-// Ends a drawing still active.
-void shutdownDrawing();

@@ -10,7 +10,6 @@
 // Event codes returned by waitEvent().
 constexpr int GadgetEvent = 13100;
 constexpr int MenuEvent = 13101;
-constexpr int WindowDropEvent = 13105;
 constexpr int GadgetDropEvent = 13106;
 constexpr int CloseWindowEvent = 16;
 

@@ -86,8 +86,8 @@ QWidget* pane(int gadget) {
     return gadgetWidget(gadget);
 }
 
-const QImage& panePicture(int gadget) {
-    return *canvasPicture(gadget);
+QImage panePicture(int gadget) {
+    return canvasPicture(gadget);
 }
 
 void movePointerOnto(int gadget, QPoint position) {

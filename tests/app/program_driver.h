@@ -54,7 +54,7 @@ void chooseMenuItem(const QString& label);
 
 // The drawable area of pane `gadget`, and what it shows.
 QWidget* pane(int gadget);
-const QImage& panePicture(int gadget);
+QImage panePicture(int gadget);
 
 // Two movements ending at `position` on a pane: the first one only enters it.
 void movePointerOnto(int gadget, QPoint position);

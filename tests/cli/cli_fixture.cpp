@@ -1,27 +1,8 @@
 #include "cli_fixture.h"
 
-#include <QCoreApplication>
-#include <QProcess>
-#include <QStringList>
 #include <algorithm>
 
-namespace {
-
-// QProcess needs an application object for its notifiers.
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "cli_tests";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr) {
-        static QCoreApplication application(argc, argv);
-    }
-}
-
-std::string text(const QByteArray& bytes) {
-    return std::string(bytes.constData(), bytes.size());
-}
-
-}  // namespace
+#include "support/run_program.h"
 
 Image patternImage(std::uint32_t seed) {
     Image image{};
@@ -65,20 +46,11 @@ Bytes concatenated(const Bytes& first, const Bytes& second) {
 }
 
 CliResult CliTest::run(const std::vector<std::string>& arguments) const {
-    ensureApplication();
-    QStringList list;
-    for (const std::string& argument : arguments) {
-        list << QString::fromStdString(argument);
-    }
-    QProcess process;
-    process.setWorkingDirectory(QString::fromStdString(folder().string()));
-    process.start(QStringLiteral(SCRFIX_CLI_PATH), list);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+    const ProgramRun run = runProgram(SCRFIX_CLI_PATH, arguments, folder());
+    if (run.exitCode < 0) {
         ADD_FAILURE() << "scrfix-cli did not finish normally";
-        return {};
     }
-    return CliResult{process.exitCode(), text(process.readAllStandardOutput()),
-                     text(process.readAllStandardError())};
+    return CliResult{run.exitCode, run.out, run.err};
 }
 
 std::string failureLine(const std::string& file, const std::string& reason) {

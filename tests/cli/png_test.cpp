@@ -1,75 +1,71 @@
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QString>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "cli_fixture.h"
-#include "display/render.h"
-#include "platform/drawing.h"
-#include "platform/images.h"
+#include "support/pane_model.h"
+#include "support/png_reading.h"
 
 namespace {
 
-constexpr int ReferenceImage = 1;
-
 struct PngCase {
     std::vector<std::string> options;
-    int pane;  // 0 the bitmap pane, 1 the colour pane
-    int column;
-    int row;
-    bool grid;
-    int scale;
+    PaneSettings expected;
 };
 
-// What the renderer draws on an image target for these settings, compared
-// pixel by pixel with the PNG file; the first differing pixel is reported.
-void expectPngShowsThePane(const std::filesystem::path& file, const Image& screen,
-                           const PngCase& c) {
-    const QImage png(QString::fromStdString(file.string()), "PNG");
-    ASSERT_FALSE(png.isNull()) << file;
-    const int width = ScreenWidth * c.scale;
-    const int height = ScreenHeight * c.scale;
-    ASSERT_EQ(png.width(), width);
-    ASSERT_EQ(png.height(), height);
-
-    ASSERT_NE(createImage(ReferenceImage, width, height), 0);
-    ASSERT_NE(startDrawing(imageOutput(ReferenceImage)), 0);
-    renderPane(screen.data(), c.pane, c.column, c.row, c.grid, c.scale);
-    stopDrawing();
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const QRgb pixel = png.pixel(x, y);
-            const ColourValue colour = rgb(qRed(pixel), qGreen(pixel), qBlue(pixel));
-            if (colour != imagePixel(ReferenceImage, x, y)) {
-                ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex << colour
-                              << ", the pane has " << imagePixel(ReferenceImage, x, y);
-                freeImage(ReferenceImage);
+// Decodes the PNG file and compares every pixel with the pane model; the
+// first differing pixel is reported.
+void expectPngShows(const std::filesystem::path& file, const Image& screen,
+                    const PaneSettings& settings) {
+    const DecodedPng png = readPng(file);
+    ASSERT_EQ(png.problem, "") << file;
+    ASSERT_EQ(png.width, ScreenWidth * settings.scale);
+    ASSERT_EQ(png.height, ScreenHeight * settings.scale);
+    for (int y = 0; y < png.height; ++y) {
+        for (int x = 0; x < png.width; ++x) {
+            const ModelColour shown{png.channel(x, y, 0), png.channel(x, y, 1),
+                                    png.channel(x, y, 2)};
+            const ModelColour expected = modelPanePixel(screen.data(), settings, x, y);
+            if (!(shown == expected)) {
+                ADD_FAILURE() << "pixel " << x << "," << y << " is " << int{shown.red} << ","
+                              << int{shown.green} << "," << int{shown.blue} << ", expected "
+                              << int{expected.red} << "," << int{expected.green} << ","
+                              << int{expected.blue};
                 return;
             }
         }
     }
-    freeImage(ReferenceImage);
+}
+
+// A screen in which every attribute value occurs three times and the bitmap
+// varies from byte to byte, so that every ink and paper of every brightness
+// is drawn with both set and clear pixels.
+Image everyAttributeImage() {
+    Image screen = patternImage(77);
+    for (int cell = 0; cell < AttributeSize; ++cell) {
+        screen[AttributeStart + cell] = static_cast<std::uint8_t>(cell * 7);
+    }
+    return screen;
 }
 
 }  // namespace
 
 using Png = CliTest;
 
-TEST_F(Png, ShowsThePictureAsThePaneDrawsIt) {
-    const Image screen = patternImage();
+TEST_F(Png, ShowsThePictureAsAPaneShowsIt) {
+    const Image screen = everyAttributeImage();
     writeFile("game.scr", bytesOf(screen));
     const PngCase cases[] = {
-        {{}, 1, -1, -1, false, 1},
-        {{"--scale", "2"}, 1, -1, -1, false, 2},
-        {{"--mono", "--scale", "2"}, 0, -1, -1, false, 2},
-        {{"--scale", "2", "--grid", "--highlight", "31,23"}, 1, 31, 23, true, 2},
-        {{"--mono", "--grid", "--highlight", "0,0", "--scale", "2"}, 0, 0, 0, true, 2},
-        {{"--grid", "--highlight", "7,12"}, 1, 7, 12, true, 1},
-        {{"--scale", "3", "--mono", "--grid"}, 0, -1, -1, true, 3},
-        {{"--scale", "8", "--highlight", "16,8"}, 1, 16, 8, false, 8},
+        {{}, {false, -1, -1, false, 1}},
+        {{"--scale", "2"}, {false, -1, -1, false, 2}},
+        {{"--mono", "--scale", "2"}, {true, -1, -1, false, 2}},
+        {{"--scale", "2", "--grid", "--highlight", "31,23"}, {false, 31, 23, true, 2}},
+        {{"--mono", "--grid", "--highlight", "0,0", "--scale", "2"}, {true, 0, 0, true, 2}},
+        {{"--grid", "--highlight", "7,12"}, {false, 7, 12, true, 1}},
+        {{"--scale", "3", "--mono", "--grid"}, {true, -1, -1, true, 3}},
+        {{"--scale", "8", "--highlight", "16,8"}, {false, 16, 8, false, 8}},
     };
     for (const PngCase& c : cases) {
         std::vector<std::string> arguments = {"png", "game.scr", "-o", "picture.png"};
@@ -78,8 +74,16 @@ TEST_F(Png, ShowsThePictureAsThePaneDrawsIt) {
         SCOPED_TRACE(testing::PrintToString(c.options));
         EXPECT_EQ(result.exitCode, 0) << result.err;
         EXPECT_EQ(result.err, "");
-        expectPngShowsThePane(path("picture.png"), screen, c);
+        expectPngShows(path("picture.png"), screen, c.expected);
     }
+}
+
+TEST_F(Png, IsAnEightBitRgbPictureWithoutAlpha) {
+    writeFile("game.scr", bytesOf(patternImage()));
+    ASSERT_EQ(run({"png", "game.scr"}).exitCode, 0);
+    const DecodedPng png = readPng(path("game.scr.png"));
+    EXPECT_EQ(png.colourType, 2);  // truecolour
+    EXPECT_EQ(png.bitDepth, 8);
 }
 
 TEST_F(Png, IsNamedAfterTheScreenInTheCurrentFolderUnlessOtherwiseAsked) {
@@ -88,7 +92,7 @@ TEST_F(Png, IsNamedAfterTheScreenInTheCurrentFolderUnlessOtherwiseAsked) {
     writeFile("screens/title.p3d", concatenated(plus3Header(), bytesOf(screen)));
     const CliResult result = run({"png", "screens/title.p3d"});
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    expectPngShowsThePane(path("title.p3d.png"), screen, {{}, 1, -1, -1, false, 1});
+    expectPngShows(path("title.p3d.png"), screen, PaneSettings{});
 }
 
 TEST_F(Png, FailuresAreReportedAndLeaveNoPicture) {

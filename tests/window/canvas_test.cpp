@@ -52,11 +52,11 @@ class CanvasTest : public ServicesTest {
 };
 
 TEST_F(CanvasTest, ABorderedCanvasHasAWhitePictureFourPixelsSmallerInsideItsEdge) {
-    const QImage* picture = canvasPicture(LeftPane);
-    ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->size(), QSize(508, 380));
-    EXPECT_EQ(picture->pixel(0, 0), qRgb(255, 255, 255));
-    EXPECT_EQ(picture->pixel(507, 379), qRgb(255, 255, 255));
+    const QImage picture = canvasPicture(LeftPane);
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.size(), QSize(508, 380));
+    EXPECT_EQ(picture.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(picture.pixel(507, 379), qRgb(255, 255, 255));
     // The drawable area starts inside the 2-pixel edge of the pane at (0, 20).
     QWidget* client = windowWidget(0)->centralWidget();
     EXPECT_EQ(pane(LeftPane)->mapTo(client, QPoint(0, 0)), QPoint(2, 22));
@@ -65,9 +65,9 @@ TEST_F(CanvasTest, ABorderedCanvasHasAWhitePictureFourPixelsSmallerInsideItsEdge
 
 TEST_F(CanvasTest, ACanvasWithoutBorderIsDrawableToItsEdgeAndNeverSmallerThanOnePixel) {
     ASSERT_NE(createCanvas(7, 0, 0, 30, 10, 0), 0);
-    EXPECT_EQ(canvasPicture(7)->size(), QSize(30, 10));
+    EXPECT_EQ(canvasPicture(7).size(), QSize(30, 10));
     ASSERT_NE(createCanvas(8, 0, 0, 3, 0, CanvasBorder), 0);
-    EXPECT_EQ(canvasPicture(8)->size(), QSize(1, 1));
+    EXPECT_EQ(canvasPicture(8).size(), QSize(1, 1));
 }
 
 TEST_F(CanvasTest, TheFirstMovementIsAnEnterAndTheNextOnesAreMovesAtTheirPositions) {
@@ -227,7 +227,7 @@ TEST_F(CanvasTest, StopDrawingShowsTheNewPictureBeforeItReturns) {
     EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 0, 255));
     EXPECT_EQ(shown.pixel(507, 379), qRgb(0, 0, 255));
     EXPECT_EQ(shown.pixel(507, 10), qRgb(255, 0, 0));
-    EXPECT_EQ(*canvasPicture(LeftPane), shown.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(canvasPicture(LeftPane), shown.convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(CanvasTest, ThePictureKeepsWhatWasDrawnAcrossDrawings) {
@@ -237,8 +237,8 @@ TEST_F(CanvasTest, ThePictureKeepsWhatWasDrawnAcrossDrawings) {
     ASSERT_NE(startDrawing(canvasOutput(RightPane)), 0);
     drawBox(6, 5, 1, 1, rgb(4, 5, 6));
     stopDrawing();
-    EXPECT_EQ(canvasPicture(RightPane)->pixel(5, 5), qRgb(1, 2, 3));
-    EXPECT_EQ(canvasPicture(RightPane)->pixel(6, 5), qRgb(4, 5, 6));
+    EXPECT_EQ(canvasPicture(RightPane).pixel(5, 5), qRgb(1, 2, 3));
+    EXPECT_EQ(canvasPicture(RightPane).pixel(6, 5), qRgb(4, 5, 6));
 }
 
 TEST_F(CanvasTest, OnlyACanvasIsADrawingTarget) {
