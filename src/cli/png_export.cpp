@@ -36,8 +36,8 @@ std::vector<std::uint8_t> screenPng(const std::uint8_t* image, const PngOptions&
         freeImage(PictureImage);
         return {};
     }
-    renderPane(image, options.mono ? PaneKind::Mono : PaneKind::Colour, options.column,
-               options.row, options.grid, options.scale);
+    renderPane(image, options.mono ? PaneKind::Mono : PaneKind::Colour, options.column, options.row,
+               options.grid, options.scale);
     stopDrawing();
     std::vector<std::uint8_t> png = encodePng(rgbOf(imagePixels(PictureImage)));
     freeImage(PictureImage);

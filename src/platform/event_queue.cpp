@@ -29,7 +29,9 @@ void queueEvent(PlatformEvent event, Collapse collapse) {
     queue.push_back(std::move(event));
 }
 
-bool eventQueueEmpty() { return queue.empty(); }
+bool eventQueueEmpty() {
+    return queue.empty();
+}
 
 int takeNextEvent() {
     current = std::move(queue.front());
@@ -43,7 +45,9 @@ void clearCurrentEvent() {
     current.drop.reset();
 }
 
-const PlatformEvent& currentEvent() { return current; }
+const PlatformEvent& currentEvent() {
+    return current;
+}
 
 void discardQueuedEventsOfWindow(int window) {
     std::erase_if(queue, [window](const PlatformEvent& e) { return e.window == window; });

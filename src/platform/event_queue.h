@@ -32,7 +32,7 @@ struct PlatformEvent {
     int code = 0;
     int object = 0;  // menu item or gadget number
     int window = 0;
-    int type = -1;   // -1 when the event carries none
+    int type = -1;  // -1 when the event carries none
     std::optional<CanvasEventData> canvas;
     std::optional<DropRecord> drop;
 };

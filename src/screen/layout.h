@@ -32,13 +32,23 @@ constexpr int cellRowOffset(int cx, int cy, int r) {
 }
 
 // Offset of the attribute of cell (cx, cy): plain row order, no interleave.
-constexpr int attributeOffset(int cx, int cy) { return AttributeStart + 32 * cy + cx; }
+constexpr int attributeOffset(int cx, int cy) {
+    return AttributeStart + 32 * cy + cx;
+}
 
 // Attribute fields: bit 7 flash, bit 6 bright, bits 5-3 paper, bits 2-0 ink.
-constexpr int attributeInk(std::uint8_t a) { return a & 7; }
-constexpr int attributePaper(std::uint8_t a) { return (a >> 3) & 7; }
-constexpr bool attributeBright(std::uint8_t a) { return (a & 0x40) != 0; }
-constexpr bool attributeFlash(std::uint8_t a) { return (a & 0x80) != 0; }
+constexpr int attributeInk(std::uint8_t a) {
+    return a & 7;
+}
+constexpr int attributePaper(std::uint8_t a) {
+    return (a >> 3) & 7;
+}
+constexpr bool attributeBright(std::uint8_t a) {
+    return (a & 0x40) != 0;
+}
+constexpr bool attributeFlash(std::uint8_t a) {
+    return (a & 0x80) != 0;
+}
 
 // The same attribute with ink and paper exchanged; flash and bright stay.
 constexpr std::uint8_t swapInkPaper(std::uint8_t a) {
@@ -61,7 +71,9 @@ constexpr Rgb paletteColour(int index, int bright) {
                static_cast<std::uint8_t>((index & 1) ? level : 0)};
 }
 
-constexpr Rgb inkColour(std::uint8_t a) { return paletteColour(attributeInk(a), attributeBright(a)); }
+constexpr Rgb inkColour(std::uint8_t a) {
+    return paletteColour(attributeInk(a), attributeBright(a));
+}
 constexpr Rgb paperColour(std::uint8_t a) {
     return paletteColour(attributePaper(a), attributeBright(a));
 }

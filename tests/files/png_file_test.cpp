@@ -17,8 +17,10 @@ class PngFile : public ::testing::Test, protected ScratchFolder {
 
 TEST_F(PngFile, HoldsEveryPixelAsLibpngReadsIt) {
     // 3 x 2 pixels, each channel a different value.
-    const RgbImage image{3, 2, {0,   1,   2,   255, 254, 253, 127, 0,  255,  //
-                                10,  20,  30,  40,  50,  60,  70,  80, 90}};
+    const RgbImage image{3,
+                         2,
+                         {0, 1, 2, 255, 254, 253, 127, 0, 255,  //
+                          10, 20, 30, 40, 50, 60, 70, 80, 90}};
     const Bytes png = encodePng(image);
     ASSERT_FALSE(png.empty());
     writeBytes(folder() / "picture.png", png);

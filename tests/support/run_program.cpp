@@ -51,7 +51,8 @@ long long millisecondsNow() {
 
 // In the child: the pipes become standard output and error, standard input
 // is empty, and the program replaces the child.
-[[noreturn]] void becomeProgram(const std::string& program, const std::vector<std::string>& arguments,
+[[noreturn]] void becomeProgram(const std::string& program,
+                                const std::vector<std::string>& arguments,
                                 const std::filesystem::path& folder, int out, int err) {
     const int nothing = ::open("/dev/null", O_RDONLY);
     if (nothing < 0 || ::dup2(nothing, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
