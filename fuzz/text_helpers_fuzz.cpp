@@ -98,10 +98,10 @@ void checkStringField(const std::string& text, std::int64_t index, const std::st
             "stringField gives the index-th field, or nothing");
 }
 
-// filePart(): the run after the last separator (or after a leading quote),
-// ending before the next quote.
-void checkFilePart(const std::string& path) {
-    const std::string name = filePart(path);
+// filePart() under the Windows rules: the run after the last separator (or
+// after a leading quote), ending before the next quote.
+void checkWindowsFilePart(const std::string& path) {
+    const std::string name = filePart(path, PathRules::Windows);
     require(name.find_first_of("/\\\"") == std::string::npos,
             "filePart holds no separator and no quote");
     const std::size_t lastSeparator = path.find_last_of("/\\");
@@ -114,6 +114,17 @@ void checkFilePart(const std::string& path) {
             "filePart starts after the last separator or the leading quote");
     const std::size_t end = start + name.size();
     require(end == path.size() || path[end] == '"', "filePart ends at a quote or the end");
+}
+
+// filePart() under the POSIX rules: everything after the last "/".
+void checkPosixFilePart(const std::string& path) {
+    const std::string name = filePart(path, PathRules::Posix);
+    require(name.find('/') == std::string::npos, "a POSIX file part holds no slash");
+    require(path.size() >= name.size() &&
+                path.compare(path.size() - name.size(), name.size(), name) == 0,
+            "a POSIX file part is the end of the path");
+    require(name.size() == path.size() || path[path.size() - name.size() - 1] == '/',
+            "a POSIX file part starts after a slash or at the start");
 }
 
 }  // namespace
@@ -136,6 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkDecimalText(first);
     checkStringField(text, first, separator);
     checkStringField(text, second % 8, separator);
-    checkFilePart(text);
+    checkWindowsFilePart(text);
+    checkPosixFilePart(text);
     return 0;
 }

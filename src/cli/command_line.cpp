@@ -49,7 +49,8 @@ constexpr CommandEntry Commands[] = {
     {"flip", Command::Flip, OutputOption | InPlaceOption},
     {"split", Command::Split, FolderOption},
     {"join", Command::Join, OutputOption},
-    {"png", Command::Png, OutputOption | MonoOption | ScaleOption | GridOption | HighlightOption},
+    {"png", Command::Png,
+     OutputOption | FolderOption | MonoOption | ScaleOption | GridOption | HighlightOption},
 };
 
 constexpr int LargestScale = 8;
@@ -203,6 +204,23 @@ void readDestination(const Scan& scan, const std::string& command, Request& requ
     }
 }
 
+// -o OUT for one input, or -d DIR (or neither: the current folder) for each
+// input's file under its own name.
+void readNamedOrFolderOutput(const Scan& scan, Request& request) {
+    if (scan.has(OutputOption) && scan.has(FolderOption)) {
+        fail("-o and -d exclude each other");
+    }
+    if (scan.has(OutputOption)) {
+        if (request.inputs.size() != 1) {
+            fail("-o takes one input FILE; several are each written under their own name");
+        }
+        request.output = scan.value(OutputOption);
+    }
+    if (scan.has(FolderOption)) {
+        request.folder = scan.value(FolderOption);
+    }
+}
+
 void readPngOptions(const Scan& scan, PngOptions& png) {
     png.mono = scan.has(MonoOption);
     png.grid = scan.has(GridOption);
@@ -263,11 +281,9 @@ Request buildRequest(const CommandEntry& entry, const Scan& scan) {
             request.output = scan.value(OutputOption);
             break;
         case Command::Png:
-            requireInputs(scan, 1, "png needs one FILE");
+            requireSomeInputs(scan, name);
             request.inputs = scan.operands;
-            if (scan.has(OutputOption)) {
-                request.output = scan.value(OutputOption);
-            }
+            readNamedOrFolderOutput(scan, request);
             readPngOptions(scan, request.png);
             break;
     }

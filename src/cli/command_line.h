@@ -28,7 +28,7 @@ struct Request {
     // -o; empty when not given.
     std::string output;
     bool inPlace = false;
-    // split -d; empty for the current folder.
+    // -d of split and png: the folder for the outputs; empty for the current folder.
     std::string folder;
     // The cell that flip re-encodes.
     int column = 0;

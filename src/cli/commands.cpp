@@ -7,11 +7,10 @@
 
 #include "cli/input_files.h"
 #include "cli/messages.h"
+#include "cli/outputs.h"
 #include "cli/png_export.h"
 #include "cli/screen_summary.h"
 #include "files/split_names.h"
-#include "files/whole_file.h"
-#include "platform/files.h"
 #include "screen/layout.h"
 #include "screen/operations.h"
 
@@ -19,22 +18,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using ScreenEdit = std::function<void(std::uint8_t* image)>;
-
-// Writes the bytes to `output` unless it is the same file as one of `inputs`.
-bool writeOutput(const std::string& output, const std::vector<std::string>& inputs,
-                 const std::uint8_t* data, std::int64_t length) {
-    for (const std::string& input : inputs) {
-        if (isSameFile(output, input)) {
-            reportFileFailure(output, "is also an input file (only --in-place writes over inputs)");
-            return false;
-        }
-    }
-    if (!writeWholeFile(output, data, length)) {
-        reportFileFailure(output, "cannot be written");
-        return false;
-    }
-    return true;
-}
 
 // The screen as its file holds it: the +3DOS header it came with, if any, then the image.
 Bytes fileBytes(const ScreenInput& screen) {
@@ -61,8 +44,9 @@ bool describeScreen(const std::string& path) {
     return true;
 }
 
-// Edits the screen in `path` and writes it to `output`, or back to `path` when in place.
-bool editScreen(const std::string& path, const Request& request, const ScreenEdit& edit) {
+// Edits the screen in `path` and writes it to the output, or back to `path` when in place.
+bool editScreen(const std::string& path, const Request& request, const ScreenEdit& edit,
+                OutputFiles& outputs) {
     ScreenInput screen;
     if (!readScreen(path, screen)) {
         return false;
@@ -71,13 +55,9 @@ bool editScreen(const std::string& path, const Request& request, const ScreenEdi
     const Bytes bytes = fileBytes(screen);
     const auto length = static_cast<std::int64_t>(bytes.size());
     if (request.inPlace) {
-        if (!writeWholeFile(path, bytes.data(), length)) {
-            reportFileFailure(path, "cannot be written");
-            return false;
-        }
-        return true;
+        return outputs.replaceInput(path, bytes.data(), length);
     }
-    return writeOutput(request.output, request.inputs, bytes.data(), length);
+    return outputs.write(request.output, bytes.data(), length);
 }
 
 ScreenEdit editOf(const Request& request) {
@@ -93,27 +73,7 @@ ScreenEdit editOf(const Request& request) {
     }
 }
 
-// `name` inside `folder`; just `name` when the folder is empty (the current folder).
-std::string inFolder(const std::string& folder, const std::string& name) {
-    if (folder.empty()) {
-        return name;
-    }
-    return folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
-bool isUsableFolder(const std::string& folder) {
-    if (folder.empty()) {
-        return true;
-    }
-    const std::int64_t size = fileSize(folder);
-    if (size != IsFolder) {
-        reportFileFailure(folder, size == NoSuchFile ? "no such folder" : "is not a folder");
-        return false;
-    }
-    return true;
-}
-
-bool splitScreen(const std::string& path, const std::string& folder) {
+bool splitScreen(const std::string& path, const std::string& folder, OutputFiles& outputs) {
     ScreenInput screen;
     if (!readScreen(path, screen) || !isUsableFolder(folder)) {
         return false;
@@ -121,9 +81,9 @@ bool splitScreen(const std::string& path, const std::string& folder) {
     const std::uint8_t* image = screen.image.data();
     // Both files are attempted, like the window program's split save.
     const bool bitmapWritten =
-        writeOutput(inFolder(folder, splitBitmapName(path)), {path}, image, BitmapSize);
-    const bool attributesWritten = writeOutput(inFolder(folder, splitAttributeName(path)), {path},
-                                               image + AttributeStart, AttributeSize);
+        outputs.write(inFolder(folder, splitBitmapName(path)), image, BitmapSize);
+    const bool attributesWritten = outputs.write(inFolder(folder, splitAttributeName(path)),
+                                                 image + AttributeStart, AttributeSize);
     return bitmapWritten && attributesWritten;
 }
 
@@ -137,7 +97,7 @@ bool readPart(const std::string& path, std::int64_t size, const std::string& kin
     return true;
 }
 
-bool joinScreen(const Request& request) {
+bool joinScreen(const Request& request, OutputFiles& outputs) {
     Bytes bitmap;
     Bytes attributes;
     const bool bitmapRead = readPart(request.inputs[0], BitmapSize, "a bitmap file", bitmap);
@@ -148,22 +108,22 @@ bool joinScreen(const Request& request) {
     }
     Bytes screen = std::move(bitmap);
     screen.insert(screen.end(), attributes.begin(), attributes.end());
-    return writeOutput(request.output, request.inputs, screen.data(), ScreenSize);
+    return outputs.write(request.output, screen.data(), ScreenSize);
 }
 
-bool exportPng(const Request& request) {
-    const std::string& path = request.inputs[0];
+bool exportPng(const std::string& path, const Request& request, OutputFiles& outputs) {
     ScreenInput screen;
     if (!readScreen(path, screen)) {
         return false;
     }
-    const std::string output = request.output.empty() ? defaultPngName(path) : request.output;
+    const std::string output =
+        request.output.empty() ? inFolder(request.folder, defaultPngName(path)) : request.output;
     const Bytes png = screenPng(screen.image.data(), request.png);
     if (png.empty()) {
         reportFileFailure(output, "the picture could not be made");
         return false;
     }
-    return writeOutput(output, request.inputs, png.data(), static_cast<std::int64_t>(png.size()));
+    return outputs.write(output, png.data(), static_cast<std::int64_t>(png.size()));
 }
 
 // Runs `step` on every input, whatever the earlier ones gave; true when all succeeded.
@@ -176,6 +136,7 @@ bool forEachInput(const Request& request, const std::function<bool(const std::st
 }
 
 bool runCommand(const Request& request) {
+    OutputFiles outputs(request.inputs);
     switch (request.command) {
         case Command::Info:
             return forEachInput(request, describeScreen);
@@ -183,15 +144,20 @@ bool runCommand(const Request& request) {
         case Command::Invert:
         case Command::Flip: {
             const ScreenEdit edit = editOf(request);
-            return forEachInput(
-                request, [&](const std::string& path) { return editScreen(path, request, edit); });
+            return forEachInput(request, [&](const std::string& path) {
+                return editScreen(path, request, edit, outputs);
+            });
         }
         case Command::Split:
-            return splitScreen(request.inputs[0], request.folder);
+            return splitScreen(request.inputs[0], request.folder, outputs);
         case Command::Join:
-            return joinScreen(request);
+            return joinScreen(request, outputs);
         case Command::Png:
-            return exportPng(request);
+            // A folder that cannot take the pictures fails the run before any input is read.
+            return isUsableFolder(request.folder) &&
+                   forEachInput(request, [&](const std::string& path) {
+                       return exportPng(path, request, outputs);
+                   });
     }
     return false;
 }

@@ -31,23 +31,25 @@ Commands:
   join BITMAP ATTR -o OUT
       Put a 6144-byte bitmap file and a 768-byte attribute file together
       into the screen file OUT.
-  png FILE [-o OUT.png] [--mono] [--scale N] [--grid] [--highlight CX,CY]
-      Write the picture as a PNG image, by default NAME.png in the current
-      folder: in colour, or with --mono the bare bitmap, grey on black; N
-      times the screen's 256 x 192 pixels (1 to 8, default 1); with --grid a
-      blue line along the top and left edge of every cell; with --highlight
-      one cell in complemented colours.
+  png FILE... [-o OUT.png | -d DIR] [--mono] [--scale N] [--grid]
+      [--highlight CX,CY]
+      Write each screen's picture as a PNG image, NAME.png in DIR or the
+      current folder (-o names it when there is one FILE): in colour, or with
+      --mono the bare bitmap, grey on black; N times the screen's 256 x 192
+      pixels (1 to 8, default 1); with --grid a blue line along the top and
+      left edge of every cell; with --highlight one cell in complemented
+      colours.
 
 Options:
   -o OUT        write the result to OUT (one input file only)
   --in-place    replace each input file with its result
-  -d DIR        the folder for the split files
+  -d DIR        the folder for the split files or the pictures
   --            every later argument is a file name
   --help        show this text
   --version     show the version
 
-A file is never written over an input unless --in-place is given, and every
-output is written whole or not at all.
+A file is never written over an input unless --in-place is given, no file is
+written twice in one run, and every output is written whole or not at all.
 
 Exit status: 0 when everything succeeded; 1 when a file failed (the other
 files were still processed); 2 when the command line is wrong.

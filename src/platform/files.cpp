@@ -344,14 +344,16 @@ bool closeAllFiles() {
     return complete;
 }
 
+std::optional<FileIdentity> fileIdentity(const std::string& name) {
+    struct stat status {};
+    if (!isUsableName(name) || ::stat(name.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{static_cast<std::uint64_t>(status.st_dev),
+                        static_cast<std::uint64_t>(status.st_ino)};
+}
+
 bool isSameFile(const std::string& first, const std::string& second) {
-    if (!isUsableName(first) || !isUsableName(second)) {
-        return false;
-    }
-    struct stat firstStatus {};
-    struct stat secondStatus {};
-    if (::stat(first.c_str(), &firstStatus) != 0 || ::stat(second.c_str(), &secondStatus) != 0) {
-        return false;
-    }
-    return firstStatus.st_dev == secondStatus.st_dev && firstStatus.st_ino == secondStatus.st_ino;
+    const std::optional<FileIdentity> firstIdentity = fileIdentity(first);
+    return firstIdentity && firstIdentity == fileIdentity(second);
 }

@@ -8,7 +8,9 @@
 // 4095; any other number fails like one that is not open.
 #pragma once
 
+#include <compare>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 constexpr std::int64_t NoSuchFile = -1;
@@ -70,6 +72,18 @@ bool closeFile(int number);
 
 // closeFile() for every open number; true when all of them succeeded.
 bool closeAllFiles();
+
+// What tells one existing file from every other on the system, whatever
+// name leads to it.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    friend auto operator<=>(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// The identity of the file the name leads to, through symbolic links; none
+// when it leads to nothing.
+std::optional<FileIdentity> fileIdentity(const std::string& name);
 
 // True when both names lead to one existing file: the same name, two names
 // of one file (links, "." and ".." in the path) or a link and its target.

@@ -63,7 +63,14 @@ std::string stringField(const std::string& text, std::int64_t index, const std::
                        fieldEnd == std::string::npos ? std::string::npos : fieldEnd - fieldStart);
 }
 
-std::string filePart(const std::string& path) {
+namespace {
+
+std::string posixFilePart(const std::string& path) {
+    const std::size_t lastSeparator = path.rfind('/');
+    return lastSeparator == std::string::npos ? path : path.substr(lastSeparator + 1);
+}
+
+std::string windowsFilePart(const std::string& path) {
     const std::size_t begin = (!path.empty() && path.front() == '"') ? 1 : 0;
     const std::size_t lastSeparator = path.find_last_of("/\\");
     const std::size_t nameStart =
@@ -71,4 +78,10 @@ std::string filePart(const std::string& path) {
     const std::size_t quote = path.find('"', nameStart);
     return path.substr(nameStart,
                        quote == std::string::npos ? std::string::npos : quote - nameStart);
+}
+
+}  // namespace
+
+std::string filePart(const std::string& path, PathRules rules) {
+    return rules == PathRules::Posix ? posixFilePart(path) : windowsFilePart(path);
 }

@@ -28,6 +28,23 @@ std::string decimalText(std::int64_t value);
 // field.
 std::string stringField(const std::string& text, std::int64_t index, const std::string& separator);
 
-// The text after the last "/" or "\" (the whole path when it has neither),
-// without a leading double quote and ending before the next double quote.
-std::string filePart(const std::string& path);
+// How a path names its folders.
+enum class PathRules {
+    // Only "/" separates; every other byte, "\" and '"' included, is part of a name.
+    Posix,
+    // "/" and "\" separate; a double quote cannot be part of a name, so one
+    // at the start is skipped and the name ends before the next.
+    Windows,
+};
+
+#ifdef _WIN32
+constexpr PathRules NativePathRules = PathRules::Windows;
+#else
+constexpr PathRules NativePathRules = PathRules::Posix;
+#endif
+
+// The last component of the path: on POSIX the text after the last "/" (the
+// whole path when it has none). Under the Windows rules the text after the
+// last "/" or "\", without a leading double quote and ending before the
+// next double quote.
+std::string filePart(const std::string& path, PathRules rules = NativePathRules);

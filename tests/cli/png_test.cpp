@@ -95,6 +95,55 @@ TEST_F(Png, IsNamedAfterTheScreenInTheCurrentFolderUnlessOtherwiseAsked) {
     expectPngShows(path("title.p3d.png"), screen, PaneSettings{});
 }
 
+TEST_F(Png, EveryScreenGivesItsOwnPictureInOneRun) {
+    std::filesystem::create_directory(path("pictures"));
+    const std::vector<std::string> names = {"a.scr", "b.scr", "c.scr"};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        writeFile(names[i], bytesOf(patternImage(static_cast<std::uint32_t>(i + 1))));
+    }
+    const struct {
+        std::vector<std::string> folderArguments;
+        std::string folder;
+    } cases[] = {{{}, ""}, {{"-d", "pictures"}, "pictures/"}};
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments = {"png", "--scale", "2"};
+        arguments.insert(arguments.end(), names.begin(), names.end());
+        arguments.insert(arguments.end(), c.folderArguments.begin(), c.folderArguments.end());
+        const CliResult result = run(arguments);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out + result.err, "");
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            expectPngShows(path(c.folder + names[i] + ".png"),
+                           patternImage(static_cast<std::uint32_t>(i + 1)),
+                           {false, -1, -1, false, 2});
+        }
+    }
+}
+
+// A screen that fails is reported and the others are still converted; two
+// screens of one name in different folders would give one picture name, and
+// the second must not replace the first.
+TEST_F(Png, AFailingScreenLeavesTheOthersDoneAndNoPictureIsWrittenTwice) {
+    std::filesystem::create_directory(path("one"));
+    std::filesystem::create_directory(path("two"));
+    writeFile("one/x.scr", bytesOf(patternImage(1)));
+    writeFile("two/x.scr", bytesOf(patternImage(2)));
+    writeFile("short.scr", Bytes(10, 0));
+    writeFile("y.scr", bytesOf(patternImage(3)));
+    const CliResult result =
+        run({"png", "one/x.scr", "short.scr", "two/x.scr", "missing.scr", "y.scr"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err,
+              failureLine("short.scr",
+                          "not a screen file: 10 bytes (a screen is 6912 bytes, or 7040 with a "
+                          "+3DOS header)") +
+                  failureLine("x.scr.png", "was already written in this run by another input") +
+                  failureLine("missing.scr", "no such file"));
+    expectPngShows(path("x.scr.png"), patternImage(1), PaneSettings{});
+    expectPngShows(path("y.scr.png"), patternImage(3), PaneSettings{});
+    EXPECT_FALSE(exists("short.scr.png") || exists("missing.scr.png"));
+}
+
 TEST_F(Png, FailuresAreReportedAndLeaveNoPicture) {
     const Bytes screen = bytesOf(patternImage());
     writeFile("game.scr", screen);
@@ -107,6 +156,8 @@ TEST_F(Png, FailuresAreReportedAndLeaveNoPicture) {
          failureLine("game.scr", "is also an input file (only --in-place writes over inputs)")},
         {{"png", "game.scr", "-o", "missing/picture.png"},
          failureLine("missing/picture.png", "cannot be written")},
+        {{"png", "game.scr", "-d", "missing"}, failureLine("missing", "no such folder")},
+        {{"png", "game.scr", "-d", "short.scr"}, failureLine("short.scr", "is not a folder")},
         {{"png", "short.scr"},
          failureLine("short.scr",
                      "not a screen file: 100 bytes (a screen is 6912 bytes, or "
@@ -118,5 +169,5 @@ TEST_F(Png, FailuresAreReportedAndLeaveNoPicture) {
         EXPECT_EQ(result.err, c.line);
     }
     EXPECT_EQ(readFile("game.scr"), screen);
-    EXPECT_FALSE(exists("short.scr.png") || exists("missing"));
+    EXPECT_FALSE(exists("short.scr.png") || exists("missing") || exists("game.scr.png"));
 }

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "cli_fixture.h"
-#include "files/split_names.h"
 
 namespace {
 
@@ -28,12 +27,13 @@ TEST_F(SplitAndJoin, SplitWritesBothHalvesUnderTheWindowProgramsNames) {
     const struct {
         std::string input;
         std::vector<std::string> folderArguments;
-        std::string folder;  // where the files are expected, "" for the current folder
+        std::string bitmap;  // where the halves are expected
+        std::string attributes;
     } cases[] = {
-        {"screens/game.scr", {}, ""},
-        {"screens/game.scr", {"-d", "out"}, "out/"},
-        {"screens/game.scr", {"-d", "out/"}, "out/"},
-        {path("screens/game.p3d"), {"-d", path("out")}, "out/"},
+        {"screens/game.scr", {}, "game.scr.screen", "game.scr.attr"},
+        {"screens/game.scr", {"-d", "out"}, "out/game.scr.screen", "out/game.scr.attr"},
+        {"screens/game.scr", {"-d", "out/"}, "out/game.scr.screen", "out/game.scr.attr"},
+        {path("screens/game.p3d"), {"-d", path("out")}, "out/game.p3d.screen", "out/game.p3d.attr"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> arguments = {"split", c.input};
@@ -41,12 +41,32 @@ TEST_F(SplitAndJoin, SplitWritesBothHalvesUnderTheWindowProgramsNames) {
         const CliResult result = run(arguments);
         EXPECT_EQ(result.exitCode, 0) << c.input << result.err;
         EXPECT_EQ(result.err, "");
-        const std::string bitmap = c.folder + splitBitmapName(c.input);
-        const std::string attributes = c.folder + splitAttributeName(c.input);
+        const std::string& bitmap = c.bitmap;
+        const std::string& attributes = c.attributes;
         EXPECT_EQ(readFile(bitmap), bitmapOf(image)) << bitmap;
         EXPECT_EQ(readFile(attributes), attributesOf(image)) << attributes;
         std::filesystem::remove(path(bitmap));
         std::filesystem::remove(path(attributes));
+    }
+}
+
+// A backslash and a double quote are ordinary characters of a file name here:
+// screens whose names differ only there must not split into the same files.
+TEST_F(SplitAndJoin, NamesThatDifferOnlyInQuotesOrBackslashesSplitApart) {
+    const struct {
+        std::string input;
+        std::uint32_t seed;
+    } screens[] = {
+        {"say \"hi\".scr", 1}, {"say \"ho\".scr", 2}, {"back\\slash.scr", 3}, {"slash.scr", 4}};
+    for (const auto& screen : screens) {
+        writeFile(screen.input, bytesOf(patternImage(screen.seed)));
+        const CliResult result = run({"split", screen.input});
+        EXPECT_EQ(result.exitCode, 0) << screen.input << result.err;
+    }
+    for (const auto& screen : screens) {
+        const Image image = patternImage(screen.seed);
+        EXPECT_EQ(readFile(screen.input + ".screen"), bitmapOf(image)) << screen.input;
+        EXPECT_EQ(readFile(screen.input + ".attr"), attributesOf(image)) << screen.input;
     }
 }
 

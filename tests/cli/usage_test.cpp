@@ -63,6 +63,10 @@ TEST_F(Usage, AWrongCommandLineExitsWithTwoAndWritesNothing) {
         {{"png", "a.scr", "--highlight", "3"}, "--highlight \"3\" is not CX,CY"},
         {{"png", "a.scr", "--highlight", "3,24"}, "cell row \"24\" is not a number from 0 to 23"},
         {{"png", "a.scr", "--highlight", ",3"}, "cell column \"\" is not a number from 0 to 31"},
+        {{"png"}, "png needs at least one FILE"},
+        {{"png", "a.scr", "a2.scr", "-o", "b.png"},
+         "-o takes one input FILE; several are each written under their own name"},
+        {{"png", "a.scr", "-o", "b.png", "-d", "out"}, "-o and -d exclude each other"},
     };
     for (const auto& c : cases) {
         writeFile("a.scr", screen);

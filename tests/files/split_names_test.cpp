@@ -12,8 +12,8 @@ TEST(SplitNames, AreTheFilePartOfThePathWithTheSuffixAdded) {
     } cases[] = {
         {"game.scr", "game.scr.screen", "game.scr.attr"},
         {"/home/user/screens/game.scr", "game.scr.screen", "game.scr.attr"},
-        {"C:\\screens\\title", "title.screen", "title.attr"},
-        {"\"quoted.scr\"", "quoted.scr.screen", "quoted.scr.attr"},
+        {"say \"hi\".scr", "say \"hi\".scr.screen", "say \"hi\".scr.attr"},
+        {"/screens/back\\slash.scr", "back\\slash.scr.screen", "back\\slash.scr.attr"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(splitBitmapName(c.path), c.bitmap) << c.path;

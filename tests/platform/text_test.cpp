@@ -115,7 +115,7 @@ TEST(StringField, FieldsBetweenSeparators) {
     }
 }
 
-TEST(FilePart, LastComponentOfThePath) {
+TEST(FilePart, UnderWindowsRulesBothSlashesSeparateAndQuotesEndTheName) {
     const struct {
         std::string path, part;
     } cases[] = {
@@ -134,6 +134,40 @@ TEST(FilePart, LastComponentOfThePath) {
         {"\"/x/y\"", "y"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(filePart(c.path), c.part) << c.path;
+        EXPECT_EQ(filePart(c.path, PathRules::Windows), c.part) << c.path;
     }
+}
+
+// On POSIX a backslash and a double quote are ordinary bytes of a name: names
+// that differ only there must keep differing, or the files made from them
+// would overwrite each other.
+TEST(FilePart, UnderPosixRulesOnlyTheSlashSeparates) {
+    const struct {
+        std::string path, part;
+    } cases[] = {
+        {"/home/u/pic.scr", "pic.scr"},
+        {"pic.scr", "pic.scr"},
+        {"dir/", ""},
+        {"", ""},
+        {"/", ""},
+        {"back\\slash.scr", "back\\slash.scr"},
+        {"a\\b/c", "c"},
+        {"a/b\\c", "b\\c"},
+        {"say \"hi\".scr", "say \"hi\".scr"},
+        {"\"quoted.scr\"", "\"quoted.scr\""},
+        {"dir/na\"me", "na\"me"},
+        {"C:\\dir\\file.scr", "C:\\dir\\file.scr"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(filePart(c.path, PathRules::Posix), c.part) << c.path;
+    }
+}
+
+TEST(FilePart, FollowsTheRulesOfTheSystemItIsBuiltFor) {
+#ifdef _WIN32
+    EXPECT_EQ(NativePathRules, PathRules::Windows);
+#else
+    EXPECT_EQ(NativePathRules, PathRules::Posix);
+#endif
+    EXPECT_EQ(filePart("a\\b"), filePart("a\\b", NativePathRules));
 }
