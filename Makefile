@@ -1,4 +1,6 @@
-# The two everyday commands: `make run` and `make test`; `make bench` runs the benchmarks.
+# The two everyday commands: `make run` and `make test`; `make bench` runs the
+# benchmarks, `make lint` runs clang-tidy, `make format` formats the tree and
+# `make format-check` checks it as CI does.
 # Each first installs whatever Debian packages are missing, then configures and builds.
 
 PRESET ?= default
@@ -8,7 +10,7 @@ BUILD_DIR := build/$(PRESET)
 FUZZ_SECONDS ?= 20
 CLANGXX := $(shell command -v clang++ || command -v clang++-14)
 
-.PHONY: all deps configure build run test fuzz bench package clean
+.PHONY: all deps configure build run test fuzz bench package lint format format-check clean
 
 all: build
 
@@ -34,6 +36,16 @@ bench: build
 
 package: build
 	@cd $(BUILD_DIR) && cpack -G DEB
+
+# clang-tidy with the committed .clang-tidy over everything the build compiles.
+lint: build
+	@scripts/lint.sh $(BUILD_DIR)
+
+format: deps
+	@scripts/check-format.sh --fix
+
+format-check: deps
+	@scripts/check-format.sh
 
 # Builds the fuzz targets with clang and the sanitizers (only they and the
 # libraries they use: Qt Gui for the drawing target, no window system) and runs

@@ -106,7 +106,7 @@ class ProgramWithFiles : public ProgramTest, protected ScratchFolder {
 
     // Writes a screen file and loads it by dropping it on a pane.
     std::string loadScreen(const Screen& screen, const std::string& name = "picture.scr") {
-        const std::string file = path(name);
+        std::string file = path(name);
         writeBytes(file, screen);
         dropFiles(pane(MonoPane), {file});
         EXPECT_TRUE(serveEvents());
@@ -215,12 +215,14 @@ TEST_F(ProgramWithFiles, PanesShowTheBitmapAndTheColoursOfAKnownScreen) {
 
 TEST_F(ProgramWithFiles, PanesShowPixelColumn253AndRow189ButNotTheLastTwo) {
     Screen screen(ScreenSize, 0);
-    for (int cy = 0; cy < CellRows; ++cy)
-        for (int cx = 0; cx < CellColumns; ++cx)
+    for (int cy = 0; cy < CellRows; ++cy) {
+        for (int cx = 0; cx < CellColumns; ++cx) {
             screen[attributeOffset(cx, cy)] = 0x42;  // bright, paper 0, ink 2: red on black
-    screen[bitmapOffset(253, 10)] = 0b0000'0100;     // pixel 253 of row 10
-    screen[bitmapOffset(8, 189)] = 0b1000'0000;      // pixel 8 of row 189
-    screen[bitmapOffset(255, 20)] = 0b0000'0001;     // pixel 255: beyond the pane
+        }
+    }
+    screen[bitmapOffset(253, 10)] = 0b0000'0100;  // pixel 253 of row 10
+    screen[bitmapOffset(8, 189)] = 0b1000'0000;   // pixel 8 of row 189
+    screen[bitmapOffset(255, 20)] = 0b0000'0001;  // pixel 255: beyond the pane
     loadScreen(screen);
 
     const Colour red{255, 0, 0};

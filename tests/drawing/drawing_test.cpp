@@ -172,6 +172,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, LineClipping, ::testing::ValuesIn(lineCases), ca
 TEST_F(DrawingTest, TheFullRangeDiagonalCrossesThePictureOnItsDiagonal) {
     drawLine(INT_MIN, INT_MIN, INT_MAX, INT_MAX, Ink);
     std::vector<Rect> diagonal;
+    diagonal.reserve(Height);
     for (int i = 0; i < Height; ++i) {
         diagonal.push_back({i, i, 1, 1});
     }
