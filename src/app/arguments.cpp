@@ -23,8 +23,10 @@ Options:
   --version     show the version
   --            every later argument is a file name, even one starting with -
 
-Exit status: 0 when the window was closed or Quit was chosen; 1 when the
-window could not be opened (no display); 2 when the command line is wrong.
+Exit status:
+  0  the window was closed or Quit was chosen
+  1  the window could not be opened (no display, for instance)
+  2  the command line is wrong
 )";
 
 }  // namespace
