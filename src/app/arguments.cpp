@@ -26,7 +26,7 @@ Options:
 Exit status:
   0  the window was closed or Quit was chosen
   1  the window could not be opened (no display, for instance)
-  2  the command line is wrong
+  2  the command line is wrong: an option other than those above
 )";
 
 }  // namespace
