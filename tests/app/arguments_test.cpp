@@ -5,15 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QStringList>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "support/run_program.h"
 #include "support/scratch_folder.h"
 
 TEST(StartArguments, TheFirstFileIsLoadedAndHelpOrVersionWinsOverEverything) {
@@ -62,44 +59,28 @@ TEST(StartArguments, TheFirstFileIsLoadedAndHelpOrVersionWinsOverEverything) {
 
 namespace {
 
-struct Answer {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
 // Runs the built program where no display can be reached: were it to start
 // its window, it would fail with exit code 1 instead of answering.
 // `temporaryFolder`, when given, becomes its TMPDIR.
-Answer runWithoutDisplay(const QStringList& arguments, const std::string& temporaryFolder = "") {
-    if (QCoreApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "arguments_tests";
-        static char* argv[] = {name, nullptr};
-        static QCoreApplication application(argc, argv);
-    }
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+ProgramRun runWithoutDisplay(const std::vector<std::string>& arguments,
+                             const std::string& temporaryFolder = "") {
+    EnvironmentChanges environment = {
+        {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}, {"QT_QPA_PLATFORM", "xcb"}};
     if (!temporaryFolder.empty()) {
-        environment.insert(QStringLiteral("TMPDIR"), QString::fromStdString(temporaryFolder));
+        environment.emplace_back("TMPDIR", temporaryFolder);
     }
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(SCRFIX_PATH), arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) {
+    const ProgramRun run =
+        runProgram(SCRFIX_PATH, arguments, std::filesystem::current_path(), 30, environment);
+    if (run.exitCode < 0) {
         ADD_FAILURE() << "scrfix did not finish normally";
-        return {};
     }
-    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
+    return run;
 }
 
 }  // namespace
 
 TEST(StartArguments, HelpAndVersionAreAnsweredWithoutADisplay) {
-    const Answer help = runWithoutDisplay({QStringLiteral("--help")});
+    const ProgramRun help = runWithoutDisplay({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.err, "");
     EXPECT_EQ(help.out.rfind("Usage: scrfix [FILE]\n", 0), 0u) << help.out;
@@ -107,15 +88,14 @@ TEST(StartArguments, HelpAndVersionAreAnsweredWithoutADisplay) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
 
-    const Answer version =
-        runWithoutDisplay({QStringLiteral("a.scr"), QStringLiteral("--version")});
+    const ProgramRun version = runWithoutDisplay({"a.scr", "--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.err, "");
     EXPECT_EQ(version.out, std::string("scrfix ") + SCRFIX_PROJECT_VERSION + "\n");
 }
 
 TEST(StartArguments, AnUnknownOptionIsAUsageErrorWithoutADisplay) {
-    const Answer answer = runWithoutDisplay({QStringLiteral("a.scr"), QStringLiteral("--frob")});
+    const ProgramRun answer = runWithoutDisplay({"a.scr", "--frob"});
     EXPECT_EQ(answer.exitCode, 2);
     EXPECT_EQ(answer.out, "");
     EXPECT_EQ(answer.err, "scrfix: unknown option '--frob' (see scrfix --help)\n");
@@ -125,7 +105,7 @@ TEST(StartArguments, WithoutOptionsTheWindowIsStartedAndAFailedStartLeavesNothin
     // The counterpart of the tests above: a file alone does try the display,
     // and what the session made in the temporary folder goes with it.
     const ScratchFolder temporary("failed-start");
-    const Answer answer = runWithoutDisplay({QStringLiteral("a.scr")}, temporary.folder().string());
+    const ProgramRun answer = runWithoutDisplay({"a.scr"}, temporary.folder().string());
     EXPECT_EQ(answer.exitCode, 1);
     EXPECT_EQ(answer.out, "");
     EXPECT_EQ(answer.err.rfind("scrfix: cannot start the graphical interface", 0), 0u)
