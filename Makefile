@@ -48,8 +48,7 @@ format-check: deps
 	@scripts/check-format.sh
 
 # Builds the fuzz targets with clang and the sanitizers (only they and the
-# libraries they use: Qt Gui for the drawing target, no window system) and runs
-# each for FUZZ_SECONDS.
+# libraries they use, no Qt) and runs each for FUZZ_SECONDS.
 fuzz: deps
 	@test -n "$(CLANGXX)" || { echo "make fuzz: no clang++ found"; exit 1; }
 	@cmake --preset fuzz -DCMAKE_CXX_COMPILER=$(CLANGXX) >/dev/null

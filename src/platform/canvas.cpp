@@ -4,6 +4,7 @@
 #include "platform/canvas.h"
 
 #include <QFrame>
+#include <QRegion>
 #include <algorithm>
 
 #include "platform/canvas_area.h"
@@ -26,15 +27,22 @@ QSize drawableSizeOf(int width, int height, int flags) {
 
 Canvas::Canvas(int number, int window, int flags, QWidget* frame, QSize drawableSize)
     : Gadget(number, window, frame),
-      picture_(createPicture(drawableSize.width(), drawableSize.height())) {
+      picture_(createPicture(drawableSize.width(), drawableSize.height(),
+                             ChangeReport::DifferentFromLastEnd)) {
     const int inset = (flags & CanvasBorder) != 0 ? BorderWidth : 0;
     area_ = new CanvasArea(number, window, flags, picture_, frame);
     area_->setGeometry(inset, inset, drawableSize.width(), drawableSize.height());
-    // The new picture is shown at once, before the drawing call returns.
-    setDrawingEndedHandler(picture_, [area = area_] {
-        if (!area.isNull()) {
-            area->repaint();
+    // What a drawing changed is shown at once, before the drawing call
+    // returns; only that goes to the window system.
+    setDrawingEndedHandler(picture_, [area = area_](const std::vector<PictureArea>& changed) {
+        if (area.isNull() || changed.empty()) {
+            return;
         }
+        QRegion region;
+        for (const PictureArea& part : changed) {
+            region += QRect(part.x, part.y, part.width, part.height);
+        }
+        area->repaint(region);
     });
 }
 

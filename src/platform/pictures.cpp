@@ -14,10 +14,14 @@ namespace {
 constexpr std::uint32_t WhitePixel = 0xFFFFFFFFu;
 
 struct Picture {
+    Picture(int w, int h) : width(w), height(h), changes(w, h) {}
     int width;
     int height;
     std::vector<std::uint32_t> pixels;
-    std::function<void()> drawingEnded;
+    ChangedAreas changes;
+    // The pixels as the last drawing left them; empty unless asked for.
+    std::vector<std::uint32_t> atLastEnd;
+    DrawingEndedHandler drawingEnded;
 };
 
 std::map<DrawingTarget, std::unique_ptr<Picture>> pictures;
@@ -34,16 +38,18 @@ bool sizeAllowed(int width, int height) {
 
 }  // namespace
 
-DrawingTarget createPicture(int width, int height) {
+DrawingTarget createPicture(int width, int height, ChangeReport report) {
     if (!sizeAllowed(width, height)) {
         return 0;
     }
-    auto picture = std::make_unique<Picture>();
-    picture->width = width;
-    picture->height = height;
+    std::unique_ptr<Picture> picture;
     try {
-        picture->pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                               WhitePixel);
+        picture = std::make_unique<Picture>(width, height);
+        const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+        picture->pixels.assign(size, WhitePixel);
+        if (report == ChangeReport::DifferentFromLastEnd) {
+            picture->atLastEnd.assign(size, WhitePixel);
+        }
     } catch (const std::bad_alloc&) {
         return 0;
     }
@@ -57,38 +63,47 @@ void freePicture(DrawingTarget target) {
     if (it == pictures.end()) {
         return;
     }
-    drawing_detail::abandonDrawingOn(target);
+    picture_detail::abandonDrawingOn(target);
     pictures.erase(it);
 }
 
 PictureView pictureView(DrawingTarget target) {
-    const drawing_detail::PictureMemory memory = drawing_detail::pictureMemory(target);
+    const picture_detail::PictureMemory memory = picture_detail::pictureMemory(target);
     return PictureView{memory.pixels, memory.width, memory.height, memory.stride};
 }
 
-void setDrawingEndedHandler(DrawingTarget target, std::function<void()> handler) {
+void setDrawingEndedHandler(DrawingTarget target, DrawingEndedHandler handler) {
     if (Picture* picture = findPicture(target)) {
         picture->drawingEnded = std::move(handler);
     }
 }
 
-namespace drawing_detail {
+namespace picture_detail {
 
 PictureMemory pictureMemory(DrawingTarget target) {
     Picture* picture = findPicture(target);
     if (picture == nullptr) {
         return {};
     }
-    return PictureMemory{picture->pixels.data(), picture->width, picture->height, picture->width};
+    return PictureMemory{picture->pixels.data(), picture->width, picture->height, picture->width,
+                         &picture->changes};
 }
 
 void pictureDrawingEnded(DrawingTarget target) {
-    const Picture* picture = findPicture(target);
-    if (picture != nullptr && picture->drawingEnded) {
+    Picture* picture = findPicture(target);
+    if (picture == nullptr) {
+        return;
+    }
+    const std::vector<PictureArea> changed =
+        picture->atLastEnd.empty()
+            ? picture->changes.take()
+            : picture->changes.take(picture->pixels.data(), picture->atLastEnd.data(),
+                                    picture->width);
+    if (picture->drawingEnded) {
         // A copy: the handler may replace itself or free the picture.
-        const std::function<void()> handler = picture->drawingEnded;
-        handler();
+        const DrawingEndedHandler handler = picture->drawingEnded;
+        handler(changed);
     }
 }
 
-}  // namespace drawing_detail
+}  // namespace picture_detail
