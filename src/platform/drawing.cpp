@@ -139,13 +139,17 @@ struct ByteLanes {
     }
 };
 
-// Writes the top row of the boxes of `count` bytes, which lie inside the
-// picture, then copies it into the Scale - 1 rows below. The boxes from the
-// first byte whose pixels changed to the last are marked, once. Written so
-// that the compiler turns each byte into a few vector operations.
+// Writes the Scale rows of the boxes of `count` bytes, which lie inside the
+// picture. The boxes from the first byte whose pixels changed to the last
+// are marked, once. Written so that the compiler turns each row of a byte
+// into a few vector operations: the byte's row of pixels is worked out once
+// into a buffer of its own, which no picture row can overlap, and stored
+// into each of the Scale rows.
 template <int Scale>
-void drawBitRowInside(std::int64_t x, std::int64_t y, const std::uint8_t* bits,
-                      const ColourValue* inks, const ColourValue* papers, int count) {
+[[gnu::always_inline]] inline void drawBitRowInside(std::int64_t x, std::int64_t y,
+                                                    const std::uint8_t* bits,
+                                                    const ColourValue* inks,
+                                                    const ColourValue* papers, int count) {
     static constexpr ByteLanes<Scale> lanes;
     constexpr int Width = 8 * Scale;
     std::uint32_t* const top = activeDrawing.pixels + y * activeDrawing.stride + x;
@@ -155,19 +159,18 @@ void drawBitRowInside(std::int64_t x, std::int64_t y, const std::uint8_t* bits,
         const std::uint32_t ink = pixelOf(inks[j]);
         const std::uint32_t paper = pixelOf(papers[j]);
         const std::uint32_t byte = bits[j];
-        std::uint32_t* const box = top + static_cast<std::ptrdiff_t>(j) * Width;
-        std::uint32_t difference = 0;
+        std::uint32_t pixels[Width];
         for (int i = 0; i < Width; ++i) {
             const std::uint32_t set = (byte & lanes.bit[i]) != 0 ? ~0u : 0u;
-            const std::uint32_t pixel = paper ^ ((ink ^ paper) & set);
-            difference |= box[i] ^ pixel;
-            box[i] = pixel;
+            pixels[i] = paper ^ ((ink ^ paper) & set);
         }
-        for (int r = 1; r < Scale; ++r) {
-            std::uint32_t* const below = box + r * activeDrawing.stride;
+        std::uint32_t difference = 0;
+        for (int r = 0; r < Scale; ++r) {
+            std::uint32_t* const line =
+                top + r * activeDrawing.stride + static_cast<std::ptrdiff_t>(j) * Width;
             for (int i = 0; i < Width; ++i) {
-                difference |= below[i] ^ box[i];
-                below[i] = box[i];
+                difference |= line[i] ^ pixels[i];
+                line[i] = pixels[i];
             }
         }
         if (difference != 0) {
@@ -184,20 +187,63 @@ void drawBitRowInside(std::int64_t x, std::int64_t y, const std::uint8_t* bits,
 using InsideRowDrawer = void (*)(std::int64_t, std::int64_t, const std::uint8_t*,
                                  const ColourValue*, const ColourValue*, int);
 
-// A loop of its own for each scale the renderer uses; 0 for another scale.
+// The same loop compiled twice: for any x86-64 processor, and for those with
+// AVX2, whose vectors hold twice the pixels.
+template <int Scale>
+void drawBitRowInsideAnywhere(std::int64_t x, std::int64_t y, const std::uint8_t* bits,
+                              const ColourValue* inks, const ColourValue* papers, int count) {
+    drawBitRowInside<Scale>(x, y, bits, inks, papers, count);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+template <int Scale>
+[[gnu::target("avx2")]] void drawBitRowInsideAvx2(std::int64_t x, std::int64_t y,
+                                                  const std::uint8_t* bits, const ColourValue* inks,
+                                                  const ColourValue* papers, int count) {
+    drawBitRowInside<Scale>(x, y, bits, inks, papers, count);
+}
+
+bool processorHasAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2") != 0;
+    return has;
+}
+#endif
+
+bool baselineLoopsOnly = false;
+
+// A loop of its own for each scale from 1 to 8; none for another scale.
 InsideRowDrawer insideRowDrawer(int scale) {
-    static constexpr InsideRowDrawer drawers[] = {
+    static constexpr InsideRowDrawer anywhere[] = {
         nullptr,
-        drawBitRowInside<1>,
-        drawBitRowInside<2>,
-        drawBitRowInside<3>,
-        drawBitRowInside<4>,
-        drawBitRowInside<5>,
-        drawBitRowInside<6>,
-        drawBitRowInside<7>,
-        drawBitRowInside<8>,
+        drawBitRowInsideAnywhere<1>,
+        drawBitRowInsideAnywhere<2>,
+        drawBitRowInsideAnywhere<3>,
+        drawBitRowInsideAnywhere<4>,
+        drawBitRowInsideAnywhere<5>,
+        drawBitRowInsideAnywhere<6>,
+        drawBitRowInsideAnywhere<7>,
+        drawBitRowInsideAnywhere<8>,
     };
-    return scale >= 1 && scale <= 8 ? drawers[scale] : nullptr;
+    if (scale < 1 || scale > 8) {
+        return nullptr;
+    }
+#if defined(__x86_64__) && defined(__GNUC__)
+    static constexpr InsideRowDrawer withAvx2[] = {
+        nullptr,
+        drawBitRowInsideAvx2<1>,
+        drawBitRowInsideAvx2<2>,
+        drawBitRowInsideAvx2<3>,
+        drawBitRowInsideAvx2<4>,
+        drawBitRowInsideAvx2<5>,
+        drawBitRowInsideAvx2<6>,
+        drawBitRowInsideAvx2<7>,
+        drawBitRowInsideAvx2<8>,
+    };
+    if (processorHasAvx2() && !baselineLoopsOnly) {
+        return withAvx2[scale];
+    }
+#endif
+    return anywhere[scale];
 }
 
 // The boxes of bytes from `first` on, one by one as drawBox() draws them.
@@ -219,6 +265,14 @@ void endActiveDrawing() {
 }
 
 }  // namespace
+
+namespace drawing_detail {
+
+void useBaselineLoopsOnly(bool only) {
+    baselineLoopsOnly = only;
+}
+
+}  // namespace drawing_detail
 
 namespace picture_detail {
 

@@ -44,3 +44,12 @@ void drawLine(int x1, int y1, int x2, int y2, ColourValue colour);
 // Ends the drawing; a canvas shows the parts of its picture the drawing
 // changed before this returns.
 void stopDrawing();
+
+namespace drawing_detail {
+
+// drawBitRow() has loops for any x86-64 processor and for those with AVX2,
+// which it takes where the processor has it. With `only`, the first are
+// taken everywhere: the tests check both kinds on one machine.
+void useBaselineLoopsOnly(bool only);
+
+}  // namespace drawing_detail

@@ -49,7 +49,20 @@ std::string firstDifference(int width, int height) {
 
 // Every bitmap byte under every attribute: row a of bytes 0..255 in the
 // colours of attribute a, at the scales the panes and the pictures use.
-TEST(DrawBitRow, DrawsEveryByteInEveryColourPairAsOneBoxAPixelWould) {
+// Each test runs with the loops for any processor and with those the
+// processor running it chooses.
+class DrawBitRow : public ::testing::TestWithParam<bool> {
+  protected:
+    void SetUp() override { drawing_detail::useBaselineLoopsOnly(GetParam()); }
+    void TearDown() override { drawing_detail::useBaselineLoopsOnly(false); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Loops, DrawBitRow, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Baseline" : "Chosen";
+                         });
+
+TEST_P(DrawBitRow, DrawsEveryByteInEveryColourPairAsOneBoxAPixelWould) {
     std::array<std::uint8_t, 256> bits{};
     for (int b = 0; b < 256; ++b) {
         bits[b] = static_cast<std::uint8_t>(b);
@@ -76,7 +89,7 @@ TEST(DrawBitRow, DrawsEveryByteInEveryColourPairAsOneBoxAPixelWould) {
 
 // Rows that reach past any edge of the picture, at every scale and some
 // that no loop of its own serves; the colours differ from byte to byte.
-TEST(DrawBitRow, IsClippedExactlyAsItsBoxesWouldBe) {
+TEST_P(DrawBitRow, IsClippedExactlyAsItsBoxesWouldBe) {
     constexpr int Width = 61;
     constexpr int Height = 37;
     const std::array<std::uint8_t, 5> bits = {0xA5, 0x0F, 0xFF, 0x00, 0x3C};
@@ -107,7 +120,7 @@ TEST(DrawBitRow, IsClippedExactlyAsItsBoxesWouldBe) {
     freeImage(Plain);
 }
 
-TEST(DrawBitRow, DrawsNothingWithoutADrawingOrBytes) {
+TEST_P(DrawBitRow, DrawsNothingWithoutADrawingOrBytes) {
     ASSERT_NE(createImage(Fast, 16, 2), 0);
     const std::uint8_t bits = 0xFF;
     const ColourValue ink = rgb(1, 2, 3);
