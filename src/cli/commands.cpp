@@ -57,7 +57,7 @@ bool editScreen(const std::string& path, const Request& request, const ScreenEdi
     if (request.inPlace) {
         return outputs.replaceInput(path, bytes.data(), length);
     }
-    return outputs.write(request.output, bytes.data(), length);
+    return outputs.writeFile(request.output, bytes.data(), length);
 }
 
 ScreenEdit editOf(const Request& request) {
@@ -81,9 +81,9 @@ bool splitScreen(const std::string& path, const std::string& folder, OutputFiles
     const std::uint8_t* image = screen.image.data();
     // Both files are attempted, like the window program's split save.
     const bool bitmapWritten =
-        outputs.write(inFolder(folder, splitBitmapName(path)), image, BitmapSize);
-    const bool attributesWritten = outputs.write(inFolder(folder, splitAttributeName(path)),
-                                                 image + AttributeStart, AttributeSize);
+        outputs.writeFile(inFolder(folder, splitBitmapName(path)), image, BitmapSize);
+    const bool attributesWritten = outputs.writeFile(inFolder(folder, splitAttributeName(path)),
+                                                     image + AttributeStart, AttributeSize);
     return bitmapWritten && attributesWritten;
 }
 
@@ -108,7 +108,7 @@ bool joinScreen(const Request& request, OutputFiles& outputs) {
     }
     Bytes screen = std::move(bitmap);
     screen.insert(screen.end(), attributes.begin(), attributes.end());
-    return outputs.write(request.output, screen.data(), ScreenSize);
+    return outputs.writeFile(request.output, screen.data(), ScreenSize);
 }
 
 bool exportPng(const std::string& path, const Request& request, OutputFiles& outputs) {
@@ -123,7 +123,7 @@ bool exportPng(const std::string& path, const Request& request, OutputFiles& out
         reportFileFailure(output, "the picture could not be made");
         return false;
     }
-    return outputs.write(output, png.data(), static_cast<std::int64_t>(png.size()));
+    return outputs.writeFile(output, png.data(), static_cast<std::int64_t>(png.size()));
 }
 
 // Runs `step` on every input, whatever the earlier ones gave; true when all succeeded.

@@ -10,7 +10,9 @@
 #include "platform/canvas_area.h"
 #include "platform/event_queue.h"
 #include "platform/gadgets.h"
+#include "platform/picture_image.h"
 #include "platform/pictures.h"
+#include "platform/qt_access.h"
 #include "platform/window.h"
 #include "platform/window_internal.h"
 
@@ -100,4 +102,8 @@ int createCanvas(int gadget, int x, int y, int width, int height, int flags) {
 DrawingTarget canvasOutput(int gadget) {
     const Canvas* canvas = findGadgetOf<Canvas>(gadget);
     return canvas == nullptr ? 0 : canvas->picture();
+}
+
+QImage canvasPicture(int gadget) {
+    return imageOfPicture(canvasOutput(gadget));
 }

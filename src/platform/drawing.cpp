@@ -15,20 +15,9 @@ namespace {
 
 using picture_pixels::pixelOf;
 
-// The picture of the drawing in progress. The sizes are not of type int on
-// purpose: a pixel store may not alias them, so the compiler keeps them in
-// registers across a row. Width and height are 0 while no drawing is active.
-struct ActiveDrawing {
-    std::uint32_t* pixels = nullptr;
-    std::ptrdiff_t stride = 0;  // in pixels
-    std::ptrdiff_t width = 0;
-    std::ptrdiff_t height = 0;
-    ChangedAreas* changes = nullptr;
-};
-
-ActiveDrawing activeDrawing;
-// The target of the drawing in progress; 0 when none is.
-DrawingTarget activeTarget = 0;
+// The picture of the drawing in progress, kept by the picture store; empty
+// while no drawing is active.
+const picture_detail::PictureMemory& activeDrawing = picture_detail::pictureBeingDrawn();
 
 bool drawingActive() {
     return activeDrawing.pixels != nullptr;
@@ -259,11 +248,6 @@ void drawBitRowBoxByBox(std::int64_t x, std::int64_t y, std::int64_t scale,
     }
 }
 
-void endActiveDrawing() {
-    activeDrawing = ActiveDrawing{};
-    activeTarget = 0;
-}
-
 }  // namespace
 
 namespace drawing_detail {
@@ -274,29 +258,9 @@ void useBaselineLoopsOnly(bool only) {
 
 }  // namespace drawing_detail
 
-namespace picture_detail {
-
-void abandonDrawingOn(DrawingTarget target) {
-    if (target != 0 && target == activeTarget) {
-        endActiveDrawing();
-    }
-}
-
-}  // namespace picture_detail
-
+// One drawing at a time: one still in progress ends here.
 int startDrawing(DrawingTarget target) {
-    stopDrawing();  // one drawing at a time: one still in progress ends here
-    const picture_detail::PictureMemory picture = picture_detail::pictureMemory(target);
-    if (picture.pixels == nullptr) {
-        return 0;
-    }
-    activeDrawing.pixels = picture.pixels;
-    activeDrawing.stride = picture.stride;
-    activeDrawing.width = picture.width;
-    activeDrawing.height = picture.height;
-    activeDrawing.changes = picture.changes;
-    activeTarget = target;
-    return 1;
+    return picture_detail::beginDrawingOn(target) ? 1 : 0;
 }
 
 void drawBox(int x, int y, int width, int height, ColourValue colour) {
@@ -341,10 +305,5 @@ void drawLine(int x1, int y1, int x2, int y2, ColourValue colour) {
 }
 
 void stopDrawing() {
-    if (activeTarget == 0) {
-        return;
-    }
-    const DrawingTarget ended = activeTarget;
-    endActiveDrawing();
-    picture_detail::pictureDrawingEnded(ended);
+    picture_detail::endDrawing();
 }

@@ -26,6 +26,7 @@ struct Picture {
 
 std::map<DrawingTarget, std::unique_ptr<Picture>> pictures;
 DrawingTarget lastTarget = 0;
+picture_detail::PictureMemory beingDrawn;
 
 Picture* findPicture(DrawingTarget target) {
     const auto it = pictures.find(target);
@@ -63,13 +64,18 @@ void freePicture(DrawingTarget target) {
     if (it == pictures.end()) {
         return;
     }
-    picture_detail::abandonDrawingOn(target);
+    if (beingDrawn.target == target) {
+        beingDrawn = {};  // the drawing ends without its handler
+    }
     pictures.erase(it);
 }
 
 PictureView pictureView(DrawingTarget target) {
-    const picture_detail::PictureMemory memory = picture_detail::pictureMemory(target);
-    return PictureView{memory.pixels, memory.width, memory.height, memory.stride};
+    const Picture* picture = findPicture(target);
+    if (picture == nullptr) {
+        return {};
+    }
+    return PictureView{picture->pixels.data(), picture->width, picture->height, picture->width};
 }
 
 void setDrawingEndedHandler(DrawingTarget target, DrawingEndedHandler handler) {
@@ -80,20 +86,27 @@ void setDrawingEndedHandler(DrawingTarget target, DrawingEndedHandler handler) {
 
 namespace picture_detail {
 
-PictureMemory pictureMemory(DrawingTarget target) {
-    Picture* picture = findPicture(target);
-    if (picture == nullptr) {
-        return {};
-    }
-    return PictureMemory{picture->pixels.data(), picture->width, picture->height, picture->width,
-                         &picture->changes};
+const PictureMemory& pictureBeingDrawn() {
+    return beingDrawn;
 }
 
-void pictureDrawingEnded(DrawingTarget target) {
+bool beginDrawingOn(DrawingTarget target) {
+    endDrawing();
     Picture* picture = findPicture(target);
     if (picture == nullptr) {
+        return false;
+    }
+    beingDrawn = PictureMemory{target,          picture->pixels.data(), picture->width,
+                               picture->height, picture->width,         &picture->changes};
+    return true;
+}
+
+void endDrawing() {
+    if (beingDrawn.target == 0) {
         return;
     }
+    Picture* picture = findPicture(beingDrawn.target);
+    beingDrawn = {};
     const std::vector<PictureArea> changed =
         picture->atLastEnd.empty()
             ? picture->changes.take()

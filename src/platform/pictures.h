@@ -75,26 +75,30 @@ PictureView pictureView(DrawingTarget target);
 using DrawingEndedHandler = std::function<void(const std::vector<PictureArea>& changed)>;
 void setDrawingEndedHandler(DrawingTarget target, DrawingEndedHandler handler);
 
-// Between the picture store and the drawing module only.
+// Between the picture store and the drawing module only: the store keeps
+// which picture a drawing is in progress on, so that freeing that picture
+// ends the drawing.
 namespace picture_detail {
 
-// What a drawing works on; `pixels` is null for a target that is 0 or no
-// longer exists.
+// The picture being drawn on; all empty (pixels null, target 0) while none
+// is. The sizes are not of type int on purpose: a pixel store may not alias
+// them, so the compiler keeps them in registers across a row.
 struct PictureMemory {
+    DrawingTarget target = 0;
     std::uint32_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
+    std::ptrdiff_t width = 0;
+    std::ptrdiff_t height = 0;
     std::ptrdiff_t stride = 0;  // in pixels
     ChangedAreas* changes = nullptr;
 };
-PictureMemory pictureMemory(DrawingTarget target);
+const PictureMemory& pictureBeingDrawn();
 
-// Takes the changed areas and runs the picture's drawing-ended handler, if
-// it has one.
-void pictureDrawingEnded(DrawingTarget target);
+// Makes the target's picture the one being drawn on; false, and none is,
+// for a target that is 0 or does not exist.
+bool beginDrawingOn(DrawingTarget target);
 
-// Defined by the drawing module: a drawing in progress on the target ends
-// without its handler.
-void abandonDrawingOn(DrawingTarget target);
+// Ends the drawing in progress, if any: takes the areas it changed and runs
+// the picture's drawing-ended handler, if it has one.
+void endDrawing();
 
 }  // namespace picture_detail
