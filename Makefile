@@ -32,6 +32,7 @@ test: build
 bench: build
 	@$(BUILD_DIR)/bench/program_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
 	@$(BUILD_DIR)/bench/cli_bench
+	@$(BUILD_DIR)/bench/cli_timing
 	@bench/session_under_xvfb.sh $(BUILD_DIR)/src/app/scrfix $(BUILD_DIR)/tools/test_card
 
 package: build
