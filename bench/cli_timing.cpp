@@ -1,4 +1,5 @@
-// Whole-process times of short commands, measured interleaved so that a
+// Whole-process times of short commands on the project's test card,
+// measured interleaved so that a
 // change in the machine's load falls on every command alike: each round
 // runs every command once, in turn, and the medians over the rounds are
 // reported. Used for scrfix-cli's start-up and single conversions against
@@ -43,12 +44,11 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-void writeScreen(const fs::path& file, std::uint32_t seed) {
-    std::mt19937 random(seed);
-    std::vector<char> screen(6912);
-    for (char& byte : screen) {
-        byte = static_cast<char>(random());
-    }
+// The test card with the bitmap byte at `variant` inverted, so that every
+// screen differs and all are pictures of the kind users convert.
+void writeScreen(const fs::path& file, const std::vector<char>& card, int variant) {
+    std::vector<char> screen = card;
+    screen[static_cast<std::size_t>(variant % 6144)] ^= static_cast<char>(0xFF);
     std::ofstream(file, std::ios::binary).write(screen.data(), 6912);
 }
 
@@ -68,11 +68,14 @@ int main(int argc, char** argv) {
     const fs::path folder =
         fs::temp_directory_path() / ("scrfix-cli-timing-" + std::to_string(std::random_device{}()));
     fs::create_directories(folder / "many");
-    writeScreen(folder / "title.scr", 1);
+    runProgram(TEST_CARD_PATH, {"card.scr"}, folder);
+    std::vector<char> card(6912);
+    std::ifstream(folder / "card.scr", std::ios::binary).read(card.data(), 6912);
+    writeScreen(folder / "title.scr", card, 0);
     std::vector<std::string> many = {"png", "-d", "pictures"};
     for (int i = 0; i < 1000; ++i) {
         const std::string name = "many/screen" + std::to_string(i) + ".scr";
-        writeScreen(folder / name, static_cast<std::uint32_t>(i + 2));
+        writeScreen(folder / name, card, 7 * i + 1);
         many.push_back(name);
     }
     fs::create_directories(folder / "pictures");

@@ -8,6 +8,8 @@
 #include <unistd.h>
 #include <QImage>
 #include <QMainWindow>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QTest>
 #include <QWidget>
 #include <algorithm>
@@ -168,6 +170,37 @@ TEST_F(ProgramTest, MovementHighlightsTheCellOnBothPanesOfTheBlankScreen) {
         EXPECT_EQ(paneColour(gadget, 16 * 3 - 1, 16 * 2), Black) << gadget;
         EXPECT_EQ(paneColour(gadget, 16 * 3 + 16, 16 * 2 + 16), Black) << gadget;
     }
+}
+
+// The regions of the paint events a pane gets.
+class PanePaints : public QObject {
+  public:
+    explicit PanePaints(QWidget* pane) { pane->installEventFilter(this); }
+    QRegion painted;
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+};
+
+// Both panes are drawn whole on every movement, but only the cell the
+// highlight left and the cell it reached go to the window system.
+TEST_F(ProgramTest, AMovementToAnotherCellShowsJustTheTwoCellsOfEachPane) {
+    movePointerOnto(ColourPane, cellCentre(3, 2));
+    ASSERT_TRUE(serveEvents());
+    QCoreApplication::processEvents();
+    PanePaints mono(pane(MonoPane));
+    PanePaints colour(pane(ColourPane));
+    QTest::mouseMove(pane(ColourPane), cellCentre(30, 20));
+    ASSERT_TRUE(serveEvents());
+    const QRegion twoCells = QRegion(16 * 3, 16 * 2, 16, 16) + QRegion(16 * 30, 16 * 20, 16, 16);
+    EXPECT_EQ(mono.painted, twoCells);
+    EXPECT_EQ(colour.painted, twoCells);
+    EXPECT_EQ(windowTitleText(), "x:30 y:20 attribute:00:000:000 file:");
 }
 
 TEST_F(ProgramWithFiles, TitleEndsWithTheLoadedFile) {
