@@ -3,6 +3,8 @@
 
 #include "platform/pictures.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <new>
@@ -13,15 +15,47 @@ namespace {
 
 constexpr std::uint32_t WhitePixel = 0xFFFFFFFFu;
 
+// Every row starts on a cache line of its own (16 pixels of 4 bytes): the
+// boxes a drawing writes then fill whole lines instead of straddling two.
+constexpr int RowAlignment = 16;
+constexpr std::size_t CacheLine = 64;
+
+struct FreeMemory {
+    void operator()(std::uint32_t* pixels) const { std::free(pixels); }
+};
+using PixelBuffer = std::unique_ptr<std::uint32_t[], FreeMemory>;
+
+// `count` white pixels starting on a cache line; throws std::bad_alloc when
+// the memory cannot be had.
+PixelBuffer whitePixels(std::size_t count) {
+    const std::size_t bytes =
+        (count * sizeof(std::uint32_t) + CacheLine - 1) / CacheLine * CacheLine;
+    PixelBuffer pixels(static_cast<std::uint32_t*>(std::aligned_alloc(CacheLine, bytes)));
+    if (!pixels) {
+        throw std::bad_alloc();
+    }
+    std::fill_n(pixels.get(), count, WhitePixel);
+    return pixels;
+}
+
 struct Picture {
-    Picture(int w, int h) : width(w), height(h), changes(w, h) {}
+    Picture(int w, int h)
+        : width(w),
+          height(h),
+          stride((w + RowAlignment - 1) / RowAlignment * RowAlignment),
+          changes(w, h) {}
     int width;
     int height;
-    std::vector<std::uint32_t> pixels;
+    int stride;  // pixels from one row to the next
+    PixelBuffer pixels;
     ChangedAreas changes;
-    // The pixels as the last drawing left them; empty unless asked for.
-    std::vector<std::uint32_t> atLastEnd;
+    // The pixels as the last drawing left them; null unless asked for.
+    PixelBuffer atLastEnd;
     DrawingEndedHandler drawingEnded;
+
+    std::size_t size() const {
+        return static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+    }
 };
 
 std::map<DrawingTarget, std::unique_ptr<Picture>> pictures;
@@ -46,10 +80,9 @@ DrawingTarget createPicture(int width, int height, ChangeReport report) {
     std::unique_ptr<Picture> picture;
     try {
         picture = std::make_unique<Picture>(width, height);
-        const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-        picture->pixels.assign(size, WhitePixel);
+        picture->pixels = whitePixels(picture->size());
         if (report == ChangeReport::DifferentFromLastEnd) {
-            picture->atLastEnd.assign(size, WhitePixel);
+            picture->atLastEnd = whitePixels(picture->size());
         }
     } catch (const std::bad_alloc&) {
         return 0;
@@ -75,7 +108,7 @@ PictureView pictureView(DrawingTarget target) {
     if (picture == nullptr) {
         return {};
     }
-    return PictureView{picture->pixels.data(), picture->width, picture->height, picture->width};
+    return PictureView{picture->pixels.get(), picture->width, picture->height, picture->stride};
 }
 
 void setDrawingEndedHandler(DrawingTarget target, DrawingEndedHandler handler) {
@@ -96,8 +129,8 @@ bool beginDrawingOn(DrawingTarget target) {
     if (picture == nullptr) {
         return false;
     }
-    beingDrawn = PictureMemory{target,          picture->pixels.data(), picture->width,
-                               picture->height, picture->width,         &picture->changes};
+    beingDrawn = PictureMemory{target,          picture->pixels.get(), picture->width,
+                               picture->height, picture->stride,       &picture->changes};
     return true;
 }
 
@@ -108,10 +141,10 @@ void endDrawing() {
     Picture* picture = findPicture(beingDrawn.target);
     beingDrawn = {};
     const std::vector<PictureArea> changed =
-        picture->atLastEnd.empty()
+        picture->atLastEnd == nullptr
             ? picture->changes.take()
-            : picture->changes.take(picture->pixels.data(), picture->atLastEnd.data(),
-                                    picture->width);
+            : picture->changes.take(picture->pixels.get(), picture->atLastEnd.get(),
+                                    picture->stride);
     if (picture->drawingEnded) {
         // A copy: the handler may replace itself or free the picture.
         const DrawingEndedHandler handler = picture->drawingEnded;
