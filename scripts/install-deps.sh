@@ -11,6 +11,7 @@ packages=(
     xvfb xdotool x11-utils imagemagick fonts-dejavu-core
     desktop-file-utils appstream
     dpkg-dev file
+    libspectrum-dev libpng-dev
 )
 
 missing=()
