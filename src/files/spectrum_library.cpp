@@ -1,8 +1,11 @@
 #include "files/spectrum_library.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <unordered_map>
 
 #include "platform/shared_library.h"
 
@@ -33,6 +36,69 @@ libspectrum_error keepMessage(libspectrum_error error, const char* format, va_li
     }
     return error;
 }
+
+// libspectrum's memory. Its readers keep a page of a damaged file at the
+// length its data gave (a .z80 page that expands to fewer than 16384 bytes,
+// in a block grown for it and left partly unwritten), and some copy a whole
+// page out of such a block. So every block it asks for is at least a page
+// long and holds zeros beyond what it writes: nothing it or this program
+// reads of a page lies outside the block or is left unset.
+constexpr std::size_t SmallestBlock = 0x4000;
+
+// Never destroyed: libspectrum may free blocks while the program ends, and
+// the blocks its readers lose on some damaged files stay reachable here.
+std::unordered_map<void*, std::size_t>& blockSizes() {
+    static auto* sizes = new std::unordered_map<void*, std::size_t>;
+    return *sizes;
+}
+
+void* newBlock(std::size_t size) {
+    const std::size_t made = std::max(size, SmallestBlock);
+    void* block = std::calloc(made, 1);
+    if (block != nullptr) {
+        blockSizes()[block] = made;
+    }
+    return block;
+}
+
+void* zeroedBlock(std::size_t count, std::size_t size) {
+    if (size != 0 && count > static_cast<std::size_t>(-1) / size) {
+        return nullptr;
+    }
+    return newBlock(count * size);
+}
+
+void* resizedBlock(void* block, std::size_t size) {
+    if (block == nullptr) {
+        return newBlock(size);
+    }
+    const auto known = blockSizes().find(block);
+    // A block made before this allocator was set keeps the library's own rules.
+    if (known == blockSizes().end()) {
+        return std::realloc(block, size);
+    }
+    const std::size_t old = known->second;
+    const std::size_t made = std::max(size, SmallestBlock);
+    void* resized = std::realloc(block, made);
+    if (resized == nullptr) {
+        return nullptr;
+    }
+    blockSizes().erase(block);
+    blockSizes()[resized] = made;
+    if (made > old) {
+        std::memset(static_cast<char*>(resized) + old, 0, made - old);
+    }
+    return resized;
+}
+
+void freeBlock(void* block) {
+    if (block != nullptr) {
+        blockSizes().erase(block);
+        std::free(block);
+    }
+}
+
+libspectrum_mem_vtable_t blockFunctions = {newBlock, zeroedBlock, resizedBlock, freeBlock};
 
 // Looks up every name; false, with the reason, at the first one missing.
 class Loader {
@@ -82,7 +148,8 @@ LoadedLibrary load() {
     }
     Loader loader(library, fileName);
     SpectrumLibrary& f = loaded.functions;
-    loader.function(f.identifyFileWithClass, "libspectrum_identify_file_with_class");
+    loader.function(f.identifyFileRaw, "libspectrum_identify_file_raw");
+    loader.function(f.identifyClass, "libspectrum_identify_class");
     loader.function(f.machineCapabilities, "libspectrum_machine_capabilities");
     loader.function(f.snapAlloc, "libspectrum_snap_alloc");
     loader.function(f.snapFree, "libspectrum_snap_free");
@@ -104,6 +171,8 @@ LoadedLibrary load() {
     loader.capability(f.capabilityTimexVideo, "LIBSPECTRUM_MACHINE_CAPABILITY_TIMEX_VIDEO");
     decltype(&libspectrum_init) initialise = nullptr;
     loader.function(initialise, "libspectrum_init");
+    decltype(&libspectrum_mem_set_vtable) setMemoryFunctions = nullptr;
+    loader.function(setMemoryFunctions, "libspectrum_mem_set_vtable");
     auto* errorFunction =
         static_cast<libspectrum_error_function_t*>(loader.symbol("libspectrum_error_function"));
     if (!loader.missing().empty()) {
@@ -111,8 +180,10 @@ LoadedLibrary load() {
         closeSharedLibrary(library);
         return loaded;
     }
-    // Messages go to this binding from the start, the initialisation's included.
+    // Messages go to this binding from the start, the initialisation's
+    // included, and memory comes from it.
     *errorFunction = keepMessage;
+    setMemoryFunctions(&blockFunctions);
     if (initialise() != LIBSPECTRUM_ERROR_NONE) {
         loaded.problem = "libspectrum cannot be initialised: " + takeSpectrumLibraryMessage();
         return loaded;

@@ -14,7 +14,8 @@
 
 // The part of libspectrum that reading screens needs.
 struct SpectrumLibrary {
-    decltype(&libspectrum_identify_file_with_class) identifyFileWithClass;
+    decltype(&libspectrum_identify_file_raw) identifyFileRaw;
+    decltype(&libspectrum_identify_class) identifyClass;
     decltype(&libspectrum_machine_capabilities) machineCapabilities;
 
     decltype(&libspectrum_snap_alloc) snapAlloc;

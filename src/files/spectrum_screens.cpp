@@ -24,6 +24,7 @@ constexpr std::size_t ReadingMargin = 4096;
 // that a second header follows, its length in bytes 30 and 31.
 constexpr std::size_t Z80HeaderLength = 30;
 constexpr std::size_t Z80SecondHeaderLengths[] = {23, 54, 55};
+constexpr std::size_t PageSize = 0x4000;
 
 enum class Kind { Snapshot, Tape };
 
@@ -54,24 +55,66 @@ std::string lowerExtension(const std::string& fileName) {
     return extension;
 }
 
-// Why libspectrum cannot be given a .z80 file this short: it would take the
-// data after the headers to start past the end of the file, and read on.
-std::string z80HeaderProblem(const std::uint8_t* data, std::size_t size) {
-    std::size_t needed = Z80HeaderLength;
-    if (size >= Z80HeaderLength && data[6] == 0 && data[7] == 0) {
-        needed += 2;
-        if (size >= needed) {
-            const std::size_t second = data[30] | (data[31] << 8);
-            for (std::size_t length : Z80SecondHeaderLengths) {
-                needed += second == length ? length : 0;
-            }
+// The length a .z80 page's data expands to: 0xED 0xED N B stands for N
+// bytes B, any other byte for itself. A sequence cut by the end of the data
+// reads the bytes after it, as libspectrum does (the margin's zeros here).
+std::size_t expandedLength(const std::uint8_t* data, std::size_t length) {
+    std::size_t expanded = 0;
+    std::size_t i = 0;
+    while (i < length) {
+        if (i + 1 < length && data[i] == 0xED && data[i + 1] == 0xED) {
+            expanded += data[i + 2];
+            i += 4;
+        } else {
+            ++expanded;
+            ++i;
         }
     }
-    if (size >= needed) {
-        return {};
+    return expanded;
+}
+
+// What libspectrum's .z80 reader takes on trust: that the file holds its
+// headers (it reads them whole whatever the file's length) and that each
+// compressed page expands to 16384 bytes (it keeps a page of any length).
+// `data` is followed by the reading margin.
+std::string z80Problem(const std::uint8_t* data, std::size_t size) {
+    const std::string what = "cannot be read as a .z80 snapshot: ";
+    if (size < Z80HeaderLength) {
+        return what + std::to_string(size) + " bytes are too few for its header";
     }
-    return "cannot be read as a .z80 snapshot: " + std::to_string(size) +
-           " bytes are too few for its header";
+    if (data[6] != 0 || data[7] != 0) {
+        return {};  // version 1: one 48K block, which libspectrum checks
+    }
+    const std::size_t second = data[30] | (data[31] << 8);
+    const bool known =
+        std::find(std::begin(Z80SecondHeaderLengths), std::end(Z80SecondHeaderLengths), second) !=
+        std::end(Z80SecondHeaderLengths);
+    const std::size_t headers = Z80HeaderLength + 2 + (known ? second : 0);
+    if (size < headers) {
+        return what + std::to_string(size) + " bytes are too few for its header";
+    }
+    // Each page: its data's length (0xFFFF for 16384 bytes as they are),
+    // its number, its data. A length and number of 0 end the pages.
+    std::size_t at = known ? headers : size;
+    while (at + 3 <= size) {
+        const std::size_t length = data[at] | (data[at + 1] << 8);
+        const int page = data[at + 2];
+        if (length == 0 && page == 0) {
+            break;
+        }
+        if (length == 0xFFFF || at + 3 + length > size) {
+            // libspectrum checks these itself.
+            at += 3 + (length == 0xFFFF ? PageSize : length);
+            continue;
+        }
+        const std::size_t expanded = expandedLength(data + at + 3, length);
+        if (expanded != PageSize) {
+            return what + "page " + std::to_string(page) + " expands to " +
+                   std::to_string(expanded) + " bytes, not 16384";
+        }
+        at += 3 + length;
+    }
+    return {};
 }
 
 SpectrumScreens failure(std::string problem) {
@@ -120,7 +163,7 @@ SpectrumScreens snapshotScreen(const SpectrumLibrary& library, const std::uint8_
                                std::size_t size, libspectrum_id_t type, const std::string& fileName,
                                const std::string& what) {
     if (type == LIBSPECTRUM_ID_SNAPSHOT_Z80) {
-        std::string problem = z80HeaderProblem(data, size);
+        std::string problem = z80Problem(data, size);
         if (!problem.empty()) {
             return failure(std::move(problem));
         }
@@ -222,18 +265,31 @@ SpectrumScreens screensInSpectrumFile(const std::uint8_t* fileBytes, std::size_t
                        : tapeScreens(*library, data, size, type.id, fileName, what);
         }
     }
+    // The type of the bytes as they are: a compressed file is not opened, as
+    // libspectrum's decompression of a damaged one can run without end.
     libspectrum_id_t type = LIBSPECTRUM_ID_UNKNOWN;
     libspectrum_class_t typeClass = LIBSPECTRUM_CLASS_UNKNOWN;
     takeSpectrumLibraryMessage();
-    if (library->identifyFileWithClass(&type, &typeClass, fileName.c_str(), data, size) !=
-        LIBSPECTRUM_ERROR_NONE) {
+    if (library->identifyFileRaw(&type, fileName.c_str(), data, size) != LIBSPECTRUM_ERROR_NONE ||
+        library->identifyClass(&typeClass, type) != LIBSPECTRUM_ERROR_NONE) {
         return failure(unreadable("a snapshot or tape"));
     }
-    if (typeClass == LIBSPECTRUM_CLASS_SNAPSHOT) {
-        return snapshotScreen(*library, data, size, type, fileName, "a snapshot");
+    if (typeClass == LIBSPECTRUM_CLASS_COMPRESSED) {
+        return failure("a compressed file; extract reads snapshots and tapes as they are");
     }
-    if (typeClass == LIBSPECTRUM_CLASS_TAPE) {
-        return tapeScreens(*library, data, size, type, fileName, "a tape");
+    // Only the five types are read: libspectrum's readers of the others (.sp
+    // for one) copy as much as their headers say, whatever the file holds.
+    for (const FileType& known : TypesByExtension) {
+        if (type == known.id) {
+            return known.kind == Kind::Snapshot
+                       ? snapshotScreen(*library, data, size, type, fileName, "a snapshot")
+                       : tapeScreens(*library, data, size, type, fileName, "a tape");
+        }
+    }
+    if (typeClass == LIBSPECTRUM_CLASS_SNAPSHOT || typeClass == LIBSPECTRUM_CLASS_TAPE) {
+        return failure(
+            "a snapshot or tape of a kind extract does not read (it reads .sna, .z80, .szx, "
+            ".tap and .tzx)");
     }
     return failure("not a snapshot or tape that libspectrum can read");
 }

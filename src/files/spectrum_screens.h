@@ -4,8 +4,8 @@
 // The file's type comes from its extension when that is .sna, .z80, .szx,
 // .tap or .tzx (in any case), as identifying a file by its content alone
 // can take a real file for another format; any other name is identified by
-// libspectrum from the name and the content, and may be any snapshot or
-// tape libspectrum reads.
+// libspectrum from the name and the content, and is read when it is one of
+// those five types. A compressed file is refused unopened.
 //
 // A snapshot gives the screen its machine shows: the 6912 bytes at 0x4000,
 // in RAM page 5, or in page 7 when the machine pages memory like the 128K

@@ -9,12 +9,12 @@ namespace {
 
 constexpr std::size_t PageSize = 0x4000;
 
-libspectrum_byte* newPage(std::uint32_t seed) {
+libspectrum_byte* newPage(std::uint32_t seed, bool patterned) {
     auto* page = static_cast<libspectrum_byte*>(libspectrum_malloc(PageSize));
     std::uint32_t state = seed * 7919u + 1u;
     for (std::size_t i = 0; i < PageSize; ++i) {
         state = state * 1664525u + 1013904223u;
-        page[i] = static_cast<libspectrum_byte>(state >> 24);
+        page[i] = patterned ? static_cast<libspectrum_byte>(state >> 24) : 0;
     }
     return page;
 }
@@ -58,7 +58,8 @@ Bytes snapshotFile(const SnapshotSpec& spec, libspectrum_id_t type) {
         if (page == 7 && spec.withoutPage7) {
             continue;
         }
-        libspectrum_snap_set_pages(snap, page, newPage(static_cast<std::uint32_t>(page) + 100));
+        libspectrum_snap_set_pages(
+            snap, page, newPage(static_cast<std::uint32_t>(page) + 100, spec.patternedRam));
     }
     std::memcpy(libspectrum_snap_pages(snap, 5), spec.normalScreen.data(), 6912);
     if (paged) {

@@ -29,11 +29,13 @@ struct SnapshotSpec {
     std::optional<ScreenBytes> secondScreen;
     // Leaves RAM page 7 out of a 128K machine's snapshot.
     bool withoutPage7 = false;
+    // False: the RAM around the screens is 0 (a small compressed file).
+    bool patternedRam = true;
 };
 
 // The snapshot in the format `type` (LIBSPECTRUM_ID_SNAPSHOT_...). Every
-// other RAM byte is a pattern, so that a screen taken from the wrong place
-// shows.
+// other RAM byte is a pattern (unless asked otherwise), so that a screen
+// taken from the wrong place shows.
 Bytes snapshotFile(const SnapshotSpec& spec, libspectrum_id_t type);
 
 struct TapeBlockSpec {

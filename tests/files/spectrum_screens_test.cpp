@@ -210,6 +210,18 @@ TEST(SpectrumFile, IsReadAsItsExtensionSaysElseAsLibspectrumIdentifiesIt) {
     const std::string text = "not a tape\n";
     EXPECT_EQ(screensOf(Bytes(text.begin(), text.end()), "notes.txt").problem,
               "not a snapshot or tape that libspectrum can read");
+    // A compressed file is not opened; a snapshot of another kind, known by
+    // its signature, is not read.
+    for (const Bytes& compressed :
+         {Bytes{'B', 'Z', 'h'}, Bytes{0x1F, 0x8B, 8, 0, 0, 0, 0, 0, 0, 3}}) {
+        EXPECT_EQ(screensOf(compressed, "game.gz").problem,
+                  "a compressed file; extract reads snapshots and tapes as they are");
+    }
+    Bytes sp = {'S', 'P', 0, 0x5A};
+    sp.resize(38 + 100, 0);
+    EXPECT_EQ(screensOf(sp, "game.sp").problem,
+              "a snapshot or tape of a kind extract does not read (it reads .sna, .z80, .szx, "
+              ".tap and .tzx)");
 }
 
 // What libspectrum says after the prefix is its own, and may change with it.
@@ -268,6 +280,33 @@ TEST(SpectrumFile, TooShortForItsZ80HeadersIsRefusedFirst) {
         EXPECT_EQ(screensOf(start, "short.z80").problem,
                   "cannot be read as a .z80 snapshot: " + std::to_string(size) +
                       " bytes are too few for its header");
+    }
+}
+
+// libspectrum keeps a compressed .z80 page at whatever length its data
+// expands to; a page that is not 16384 bytes is refused before it is read.
+TEST(SpectrumFile, WithAZ80PageOfAnotherLengthIsRefused) {
+    SnapshotSpec spec;
+    spec.machine = LIBSPECTRUM_MACHINE_128;
+    spec.patternedRam = false;
+    const Bytes z80 = snapshotFile(spec, LIBSPECTRUM_ID_SNAPSHOT_Z80);
+    const std::size_t headers = 32 + (z80[30] | (z80[31] << 8));
+    const struct {
+        Bytes page;
+        std::string problem;
+    } cases[] = {
+        // 16 zeros; 255 sevens and an empty run.
+        {{4, 0, 8, 0xED, 0xED, 16, 0},
+         "cannot be read as a .z80 snapshot: page 8 expands to 16 bytes, not 16384"},
+        {{8, 0, 3, 0xED, 0xED, 0xFF, 7, 0xED, 0xED, 0x00, 7},
+         "cannot be read as a .z80 snapshot: page 3 expands to 255 bytes, not 16384"},
+    };
+    for (const auto& c : cases) {
+        Bytes file(z80.begin(), z80.begin() + static_cast<std::ptrdiff_t>(headers));
+        file.insert(file.end(), c.page.begin(), c.page.end());
+        const SpectrumScreens found = screensOf(file, "short-page.z80");
+        EXPECT_EQ(found.problem, c.problem);
+        EXPECT_TRUE(found.screens.empty());
     }
 }
 
