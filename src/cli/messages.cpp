@@ -46,11 +46,14 @@ Commands:
       FILE's name without its folder and its last extension (-o names it
       when there is one FILE). A snapshot gives the screen its machine
       shows: RAM page 5 (0x4000), or on a 128K machine page 7 when bit 3 of
-      the last value written to port 0x7FFD is set. A tape gives every data
-      block of exactly 6912 bytes besides its flag and checksum bytes, in
-      tape order: NAME.scr, NAME-2.scr, NAME-3.scr, ...; a tape without one
-      fails. The extension chooses the type; a file with another extension
-      is identified by libspectrum.
+      the last value written to port 0x7FFD is set (on a Timex machine the
+      second screen when it shows that one; a hi-colour or hi-res display
+      fails). A tape gives every data block of exactly 6912 bytes besides
+      its flag and checksum bytes, in tape order: NAME.scr, NAME-2.scr,
+      NAME-3.scr, ...; a tape without one fails. The extension, in any
+      case, chooses the type; a file with another extension is read when
+      libspectrum identifies it as one of the five. A damaged, truncated or
+      compressed file gives no file.
   from-png IMAGE... [-o OUT | -d DIR]
       Turn each PNG picture back into a screen file, NAME.scr in DIR or the
       current folder, NAME being the image's name without its folder and a
@@ -95,6 +98,10 @@ Options:
 
 A file is never written over an input unless --in-place is given, no file is
 written twice in one run, and every output is written whole or not at all.
+
+Environment:
+  SCRFIX_LIBSPECTRUM  the libspectrum library file that extract loads,
+                      instead of the one scrfix-cli was built with
 
 Exit status: 0 when everything succeeded; 1 when a file failed (the other
 files were still processed); 2 when the command line is wrong.

@@ -68,12 +68,18 @@ struct CellContent {
 
 CellContent cellContent(const std::uint8_t* rgb, int cx, int cy) {
     CellContent cell;
+    // Neighbouring pixels mostly repeat a colour: it is sorted once.
+    const std::uint8_t* lastPixel = nullptr;
+    std::optional<SpectrumColour> colour;
     for (int r = 0; r < CellSide; ++r) {
         for (int c = 0; c < CellSide; ++c) {
             const std::uint8_t* pixel =
                 rgb + 3 * ((cy * CellSide + r) * ScreenWidth + cx * CellSide + c);
-            const std::optional<SpectrumColour> colour =
-                spectrumColourOf(pixel[0], pixel[1], pixel[2]);
+            if (lastPixel == nullptr || pixel[0] != lastPixel[0] || pixel[1] != lastPixel[1] ||
+                pixel[2] != lastPixel[2]) {
+                colour = spectrumColourOf(pixel[0], pixel[1], pixel[2]);
+                lastPixel = pixel;
+            }
             if (!colour) {
                 if (cell.farColour.empty()) {
                     cell.farColour = std::to_string(pixel[0]) + "," + std::to_string(pixel[1]) +
