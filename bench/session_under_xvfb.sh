@@ -2,6 +2,9 @@
 # Measures the window program as a user runs it, on a real X server (Xvfb):
 #   - start-up: from starting the process to its window being on screen;
 #   - idle CPU: the CPU time the process uses in 5 seconds of waiting for input;
+#   - served pointer movement: the program's CPU time (user + system, from
+#     /proc/PID/stat) over 200 movements across different cells of a pane,
+#     divided by the movements, each given time to be served;
 #   - peak memory: the resident peak (VmHWM) of a session that opens a screen
 #     through the requester, edits a cell, saves and quits.
 # Usage: session_under_xvfb.sh PATH/TO/scrfix PATH/TO/test_card
@@ -35,6 +38,23 @@ sleep 5
 ticks_after=$(cpu_ticks "$program_pid")
 idle_cpu_ms=$(((ticks_after - ticks_before) * 1000 / $(getconf CLK_TCK)))
 
+# Served movements: 200 of them over the colour pane, each to another cell
+# than the one before, with time between them to be served one by one (Qt
+# would merge movements that arrive together). The pane's client x runs from
+# 532; cell rows are found from y 60 down whatever the menu bar's height.
+movements=200
+xdotool mousemove --window "$window" 600 100 && sleep 0.2
+xdotool mousemove --window "$window" 601 101 && sleep 0.2
+ticks_before=$(cpu_ticks "$program_pid")
+for ((k = 0; k < movements; k++)); do
+    xdotool mousemove --window "$window" $((540 + 16 * (k % 29) + 3 * (k / 29 % 4))) \
+        $((60 + 16 * (k / 29 % 18) + (k % 7)))
+    sleep 0.01
+done
+sleep 0.3
+ticks_after=$(cpu_ticks "$program_pid")
+move_cpu_us=$(((ticks_after - ticks_before) * 1000000 / $(getconf CLK_TCK) / movements))
+
 # A session: open the test card through the requester, flip a cell, save, quit.
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key ctrl+o
@@ -64,4 +84,5 @@ wait "$program_pid" || status=$?
 
 echo "start-up to window on screen: ${startup_ms} ms"
 echo "CPU time over 5 idle seconds: ${idle_cpu_ms} ms"
+echo "program CPU time per served pointer movement (${movements} movements): ${move_cpu_us} us"
 echo "peak resident memory of an open-edit-save session: $((peak_kib / 1024)) MiB (${peak_kib} KiB)"

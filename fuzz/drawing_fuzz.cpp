@@ -114,18 +114,16 @@ void modelRun(Picture& picture, std::int64_t x1, std::int64_t y1, std::int64_t x
 
 // ---- The picture under test ---------------------------------------------
 
-// The picture of the drawing in progress, read through the view the inline
-// drawBox writes through (pixels 0xFFRRGGBB, as in a Format_RGB32 QImage);
-// the final check reads the image through imagePixel() instead.
+// The picture of the drawing in progress, read through the image's view of
+// its memory; the final check reads it through imagePixel() instead.
 __attribute__((no_sanitize("coverage"))) const Picture& drawnPicture() {
     static Picture picture;
-    const drawing_detail::ActiveDrawing& d = drawing_detail::activeDrawing;
-    picture.width = d.width;
-    picture.height = d.height;
-    for (int y = 0; y < d.height; ++y) {
-        const std::uint32_t* row = d.pixels + y * d.stride;
-        for (int x = 0; x < d.width; ++x) {
-            picture.at(x, y) = drawing_detail::colourOf(row[x]);
+    const PictureView view = imagePixels(ImageNumber);
+    picture.width = view.width;
+    picture.height = view.height;
+    for (int y = 0; y < view.height; ++y) {
+        for (int x = 0; x < view.width; ++x) {
+            picture.at(x, y) = view.colourAt(x, y);
         }
     }
     return picture;
@@ -241,8 +239,11 @@ class Run {
             case 6:
             case 7:
             case 8:
-            case 9:
                 box(colourOf(call, input_));
+                break;
+            case 9:
+            case 10:
+                bitRow(colourOf(call, input_));
                 break;
             default:
                 line(colourOf(call, input_));
@@ -277,6 +278,7 @@ class Run {
     // make shows in the next start() or in finish().
     void callWithoutDrawing() {
         box(NotDrawnColour);
+        bitRow(NotDrawnColour);
         line(NotDrawnColour);
     }
 
@@ -309,6 +311,35 @@ class Run {
             modelBox(model_, x, y, width, height, colour & White);
             require(drawnPicture() == model_, "drawBox sets exactly its clipped box");
         }
+    }
+
+    // A row of up to four bytes of one-bit pixels, in `colour` and a second
+    // colour of this call, against one box a pixel in the model.
+    void bitRow(ColourValue colour) {
+        const int x = coordinate(input_, model_.width);
+        const int y = coordinate(input_, model_.height);
+        const int scale = input_.ConsumeIntegralInRange(-3, 10);
+        const int count = input_.ConsumeIntegralInRange(1, 4);
+        std::array<std::uint8_t, 4> bits{};
+        std::array<ColourValue, 4> inks{};
+        std::array<ColourValue, 4> papers{};
+        for (int j = 0; j < count; ++j) {
+            bits[j] = input_.ConsumeIntegral<std::uint8_t>();
+            inks[j] = colour;
+            papers[j] = colour ^ 0x800000u;  // blue's top bit: no other call has this colour
+        }
+        drawBitRow(x, y, scale, bits.data(), inks.data(), papers.data(), count);
+        if (!drawing_) {
+            return;
+        }
+        for (int j = 0; j < count; ++j) {
+            for (int d = 0; d < 8; ++d) {
+                const bool set = (bits[j] & (0x80 >> d)) != 0;
+                modelBox(model_, x + (8 * std::int64_t{j} + d) * scale, y, scale, scale,
+                         (set ? inks[j] : papers[j]) & White);
+            }
+        }
+        require(drawnPicture() == model_, "drawBitRow sets exactly the boxes of its pixels");
     }
 
     void line(ColourValue colour) {

@@ -10,7 +10,8 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xdotool x11-utils imagemagick fonts-dejavu-core
     desktop-file-utils appstream
-    dpkg-dev file
+    dpkg-dev file lintian help2man man-db
+    shared-mime-info xdg-utils libfile-mimeinfo-perl
     libspectrum-dev libpng-dev
 )
 

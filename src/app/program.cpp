@@ -2,11 +2,13 @@
 
 #include <cstdio>
 
+#include "app/arguments.h"
 #include "app/main_window.h"
 #include "app/pane_interaction.h"
 #include "display/panes.h"
 #include "files/current_file.h"
 #include "files/screen_files.h"
+#include "platform/file_url.h"
 #include "platform/gadgets.h"
 #include "platform/memory.h"
 #include "platform/services.h"
@@ -20,7 +22,9 @@ int CurrentEventCode = 0;
 
 namespace {
 
-void reportStartFailure(const char* reason) { std::fprintf(stderr, "scrfix: %s\n", reason); }
+void reportStartFailure(const char* reason) {
+    std::fprintf(stderr, "scrfix: %s\n", reason);
+}
 
 void releaseScreenBuffer() {
     freeMemory(ScreenBuffer);
@@ -63,7 +67,9 @@ void runMenuCommand(int item) {
 }
 
 // Only the first of the dropped files is loaded; the rest are ignored.
-void loadFirstDroppedFile() { loadScreenFile(stringField(droppedFiles(), 1, "\n")); }
+void loadFirstDroppedFile() {
+    loadScreenFile(stringField(droppedFiles(), 1, "\n"));
+}
 
 }  // namespace
 
@@ -91,6 +97,10 @@ bool startProgram() {
     return true;
 }
 
+void loadStartFile(const std::string& argument) {
+    loadScreenFile(localFileOfArgument(argument));
+}
+
 bool runLoopTurn() {
     // Separate tests in this order: Quit changes the code before the last one.
     CurrentEventCode = waitEvent();
@@ -116,9 +126,16 @@ void endProgram() {
     shutdownServices();
 }
 
-int runProgram() {
+int runProgram(const std::vector<std::string>& arguments) {
+    const StartArguments start = readStartArguments(arguments);
+    if (start.action != StartAction::OpenWindow) {
+        return answerWithoutWindow(start);
+    }
     if (!startProgram()) {
         return 1;
+    }
+    if (start.file) {
+        loadStartFile(*start.file);
     }
     while (runLoopTurn()) {
     }

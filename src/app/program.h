@@ -1,6 +1,9 @@
 // Start-up, the event loop and shut-down of the program.
 #pragma once
 
+#include <string>
+#include <vector>
+
 // The code of the event being served; Quit sets it to CloseWindowEvent.
 extern int CurrentEventCode;
 
@@ -10,6 +13,11 @@ extern int CurrentEventCode;
 // on standard error, undoes what it did and returns false.
 bool startProgram();
 
+// Loads the file that the command line named, exactly as a drop of that one
+// file would (the same size test, refusals and redraw); a file:// URL is taken
+// as the local file it names. Called after startProgram() and before the loop.
+void loadStartFile(const std::string& argument);
+
 // Waits for one event and serves it. False once the event code is
 // CloseWindowEvent (the close box or Quit): the loop is over.
 bool runLoopTurn();
@@ -17,5 +25,8 @@ bool runLoopTurn();
 // Frees the screen image and shuts the services down.
 void endProgram();
 
-// The whole run: 0 after the window was closed or Quit, 1 when start-up failed.
-int runProgram();
+// The whole run, `arguments` being the command line without the program's
+// name (see app/arguments.h): 0 after the window was closed or Quit, 1 when
+// start-up failed; for --help, --version or a wrong command line the answer
+// of answerWithoutWindow(), without starting anything.
+int runProgram(const std::vector<std::string>& arguments);

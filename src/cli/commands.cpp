@@ -63,7 +63,7 @@ bool editScreen(const std::string& path, const Request& request, const ScreenEdi
     if (request.inPlace) {
         return outputs.replaceInput(path, bytes.data(), length);
     }
-    return outputs.write(request.output, bytes.data(), length);
+    return outputs.writeFile(request.output, bytes.data(), length);
 }
 
 ScreenEdit editOf(const Request& request) {
@@ -87,9 +87,9 @@ bool splitScreen(const std::string& path, const std::string& folder, OutputFiles
     const std::uint8_t* image = screen.image.data();
     // Both files are attempted, like the window program's split save.
     const bool bitmapWritten =
-        outputs.write(inFolder(folder, splitBitmapName(path)), image, BitmapSize);
-    const bool attributesWritten = outputs.write(inFolder(folder, splitAttributeName(path)),
-                                                 image + AttributeStart, AttributeSize);
+        outputs.writeFile(inFolder(folder, splitBitmapName(path)), image, BitmapSize);
+    const bool attributesWritten = outputs.writeFile(inFolder(folder, splitAttributeName(path)),
+                                                     image + AttributeStart, AttributeSize);
     return bitmapWritten && attributesWritten;
 }
 
@@ -114,7 +114,7 @@ bool joinScreen(const Request& request, OutputFiles& outputs) {
     }
     Bytes screen = std::move(bitmap);
     screen.insert(screen.end(), attributes.begin(), attributes.end());
-    return outputs.write(request.output, screen.data(), ScreenSize);
+    return outputs.writeFile(request.output, screen.data(), ScreenSize);
 }
 
 bool exportPng(const std::string& path, const Request& request, OutputFiles& outputs) {
@@ -129,7 +129,7 @@ bool exportPng(const std::string& path, const Request& request, OutputFiles& out
         reportFileFailure(output, "the picture could not be made");
         return false;
     }
-    return outputs.write(output, png.data(), static_cast<std::int64_t>(png.size()));
+    return outputs.writeFile(output, png.data(), static_cast<std::int64_t>(png.size()));
 }
 
 bool readImport(const std::string& path, const std::string& kind, Bytes& bytes) {
@@ -159,7 +159,7 @@ bool extractScreens(const std::string& path, const Request& request, OutputFiles
     bool allWritten = true;
     for (std::size_t i = 0; i < found.screens.size(); ++i) {
         const std::string output = i == 0 ? name : numberedName(name, static_cast<int>(i + 1));
-        allWritten = outputs.write(output, found.screens[i].data(), ScreenSize) && allWritten;
+        allWritten = outputs.writeFile(output, found.screens[i].data(), ScreenSize) && allWritten;
     }
     return allWritten;
 }
@@ -176,7 +176,7 @@ bool screenFromPicture(const std::string& path, const Request& request, OutputFi
     }
     const std::string output =
         request.output.empty() ? inFolder(request.folder, pictureScreenName(path)) : request.output;
-    return outputs.write(output, screen.image.data(), ScreenSize);
+    return outputs.writeFile(output, screen.image.data(), ScreenSize);
 }
 
 // Runs `step` on every input, whatever the earlier ones gave; true when all succeeded.

@@ -13,7 +13,8 @@ OutputFiles::OutputFiles(const std::vector<std::string>& inputs) {
     }
 }
 
-bool OutputFiles::write(const std::string& output, const std::uint8_t* data, std::int64_t length) {
+bool OutputFiles::writeFile(const std::string& output, const std::uint8_t* data,
+                            std::int64_t length) {
     if (const std::optional<FileIdentity> existing = fileIdentity(output)) {
         if (inputs_.count(*existing) != 0) {
             reportFileFailure(output, "is also an input file (only --in-place writes over inputs)");

@@ -20,7 +20,7 @@ class OutputFiles {
 
     // Writes the bytes to `output`; a refusal or failure is reported on its
     // own line. True when the file was written.
-    bool write(const std::string& output, const std::uint8_t* data, std::int64_t length);
+    bool writeFile(const std::string& output, const std::uint8_t* data, std::int64_t length);
 
     // Replaces the input file `input` with its result (--in-place).
     bool replaceInput(const std::string& input, const std::uint8_t* data, std::int64_t length);

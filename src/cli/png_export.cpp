@@ -15,14 +15,15 @@ constexpr int PictureImage = 0;
 // The drawn picture as RGB bytes, row by row.
 RgbImage rgbOf(const PictureView& picture) {
     RgbImage rgb{picture.width, picture.height, {}};
-    rgb.bytes.reserve(3 * static_cast<std::size_t>(picture.width) *
-                      static_cast<std::size_t>(picture.height));
+    rgb.bytes.resize(3 * static_cast<std::size_t>(picture.width) *
+                     static_cast<std::size_t>(picture.height));
+    std::uint8_t* out = rgb.bytes.data();
     for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
+        for (int x = 0; x < picture.width; ++x, out += 3) {
             const ColourValue colour = picture.colourAt(x, y);
-            rgb.bytes.push_back(static_cast<std::uint8_t>(colour));
-            rgb.bytes.push_back(static_cast<std::uint8_t>(colour >> 8));
-            rgb.bytes.push_back(static_cast<std::uint8_t>(colour >> 16));
+            out[0] = static_cast<std::uint8_t>(colour);
+            out[1] = static_cast<std::uint8_t>(colour >> 8);
+            out[2] = static_cast<std::uint8_t>(colour >> 16);
         }
     }
     return rgb;

@@ -4,12 +4,15 @@
 #include "platform/canvas.h"
 
 #include <QFrame>
+#include <QRegion>
 #include <algorithm>
 
 #include "platform/canvas_area.h"
 #include "platform/event_queue.h"
 #include "platform/gadgets.h"
+#include "platform/picture_image.h"
 #include "platform/pictures.h"
+#include "platform/qt_access.h"
 #include "platform/window.h"
 #include "platform/window_internal.h"
 
@@ -26,15 +29,22 @@ QSize drawableSizeOf(int width, int height, int flags) {
 
 Canvas::Canvas(int number, int window, int flags, QWidget* frame, QSize drawableSize)
     : Gadget(number, window, frame),
-      picture_(createPicture(drawableSize.width(), drawableSize.height())) {
+      picture_(createPicture(drawableSize.width(), drawableSize.height(),
+                             ChangeReport::DifferentFromLastEnd)) {
     const int inset = (flags & CanvasBorder) != 0 ? BorderWidth : 0;
     area_ = new CanvasArea(number, window, flags, picture_, frame);
     area_->setGeometry(inset, inset, drawableSize.width(), drawableSize.height());
-    // The new picture is shown at once, before the drawing call returns.
-    setDrawingEndedHandler(picture_, [area = area_] {
-        if (!area.isNull()) {
-            area->repaint();
+    // What a drawing changed is shown at once, before the drawing call
+    // returns; only that goes to the window system.
+    setDrawingEndedHandler(picture_, [area = area_](const std::vector<PictureArea>& changed) {
+        if (area.isNull() || changed.empty()) {
+            return;
         }
+        QRegion region;
+        for (const PictureArea& part : changed) {
+            region += QRect(part.x, part.y, part.width, part.height);
+        }
+        area->repaint(region);
     });
 }
 
@@ -92,4 +102,8 @@ int createCanvas(int gadget, int x, int y, int width, int height, int flags) {
 DrawingTarget canvasOutput(int gadget) {
     const Canvas* canvas = findGadgetOf<Canvas>(gadget);
     return canvas == nullptr ? 0 : canvas->picture();
+}
+
+QImage canvasPicture(int gadget) {
+    return imageOfPicture(canvasOutput(gadget));
 }

@@ -54,12 +54,16 @@ CanvasArea::CanvasArea(int gadget, int window, int flags, DrawingTarget picture,
 }
 
 void CanvasArea::paintEvent(QPaintEvent* event) {
+    // Part by part: the two cells a pointer movement changed may lie at
+    // opposite corners, and the rectangle around both would be everything.
     QPainter painter(this);
     const QImage picture = imageOfPicture(picture_);
-    if (picture.isNull()) {
-        painter.fillRect(event->rect(), Qt::white);
-    } else {
-        painter.drawImage(event->rect(), picture, event->rect());
+    for (const QRect& part : event->region()) {
+        if (picture.isNull()) {
+            painter.fillRect(part, Qt::white);
+        } else {
+            painter.drawImage(part, picture, part);
+        }
     }
     if ((flags_ & CanvasFocusFrame) != 0 && hasFocus()) {
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));

@@ -1,28 +1,37 @@
-// The drawing service: one active drawing at a time, on any registered
-// target, with primitives that write straight into its picture.
+// The drawing service: one active drawing at a time, on any picture, with
+// primitives that write straight into its memory and note which tiles of it
+// they changed.
 
 #include "platform/drawing.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
 #include "platform/pictures.h"
 
-namespace drawing_detail {
-ActiveDrawing activeDrawing;
-}  // namespace drawing_detail
-
 namespace {
 
-using drawing_detail::activeDrawing;
-using drawing_detail::pixelOf;
+using picture_pixels::pixelOf;
 
-// The target of the drawing in progress; 0 when none is.
-DrawingTarget activeTarget = 0;
+// The picture of the drawing in progress, kept by the picture store; empty
+// while no drawing is active.
+const picture_detail::PictureMemory& activeDrawing = picture_detail::pictureBeingDrawn();
 
 bool drawingActive() {
     return activeDrawing.pixels != nullptr;
+}
+
+// Sets `count` pixels from `row` to `pixel`; true when any of them had
+// another colour before.
+bool fillRun(std::uint32_t* row, std::ptrdiff_t count, std::uint32_t pixel) {
+    std::uint32_t difference = 0;
+    for (std::ptrdiff_t i = 0; i < count; ++i) {
+        difference |= row[i] ^ pixel;
+        row[i] = pixel;
+    }
+    return difference != 0;
 }
 
 // Fills left <= px < right, top <= py < bottom, cut to the picture. The bounds
@@ -33,19 +42,42 @@ void fillClipped(std::int64_t left, std::int64_t top, std::int64_t right, std::i
     top = std::max<std::int64_t>(top, 0);
     right = std::min<std::int64_t>(right, activeDrawing.width);
     bottom = std::min<std::int64_t>(bottom, activeDrawing.height);
-    if (left >= right) {
-        return;  // also when the box lies wholly left or right of the picture
+    if (left >= right || top >= bottom) {
+        return;  // also when the box lies wholly outside the picture
     }
+    bool changed = false;
     for (std::int64_t y = top; y < bottom; ++y) {
-        std::uint32_t* row = activeDrawing.pixels + y * activeDrawing.stride;
-        std::fill(row + left, row + right, pixel);
+        changed =
+            fillRun(activeDrawing.pixels + y * activeDrawing.stride + left, right - left, pixel) ||
+            changed;
+    }
+    if (changed) {
+        activeDrawing.changes->mark(left, top, right, bottom);
     }
 }
 
 void setPixel(std::int64_t x, std::int64_t y, std::uint32_t pixel) {
     if (x >= 0 && x < activeDrawing.width && y >= 0 && y < activeDrawing.height) {
-        activeDrawing.pixels[y * activeDrawing.stride + x] = pixel;
+        std::uint32_t& target = activeDrawing.pixels[y * activeDrawing.stride + x];
+        if (target != pixel) {
+            target = pixel;
+            activeDrawing.changes->mark(x, y, x + 1, y + 1);
+        }
     }
+}
+
+// A box with a negative size extends to the left of x or above y.
+void fillBox(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height,
+             std::uint32_t pixel) {
+    if (width < 0) {
+        x += width;
+        width = -width;
+    }
+    if (height < 0) {
+        y += height;
+        height = -height;
+    }
+    fillClipped(x, y, x + width, y + height, pixel);
 }
 
 // A line that is neither horizontal nor vertical: the pixels of the whole
@@ -82,49 +114,175 @@ void drawSlantedLine(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int
     }
 }
 
-void endActiveDrawing() {
-    activeDrawing = drawing_detail::ActiveDrawing{};
-    activeTarget = 0;
+// ---- Rows of one-bit pixels ----------------------------------------------
+
+// The leftmost `Scale` x `Scale` boxes of a byte: bit 7 - d of it decides the
+// colour of the pixels d * Scale .. d * Scale + Scale - 1 of each row.
+template <int Scale>
+struct ByteLanes {
+    std::uint32_t bit[8 * Scale];
+    constexpr ByteLanes() : bit() {
+        for (int i = 0; i < 8 * Scale; ++i) {
+            bit[i] = 0x80u >> (i / Scale);
+        }
+    }
+};
+
+// Writes the Scale rows of the boxes of `count` bytes, which lie inside the
+// picture. The boxes from the first byte whose pixels changed to the last
+// are marked, once. Written so that the compiler turns each row of a byte
+// into a few vector operations: the byte's row of pixels is worked out once
+// into a buffer of its own, which no picture row can overlap, and stored
+// into each of the Scale rows.
+template <int Scale>
+[[gnu::always_inline]] inline void drawBitRowInside(std::int64_t x, std::int64_t y,
+                                                    const std::uint8_t* bits,
+                                                    const ColourValue* inks,
+                                                    const ColourValue* papers, int count) {
+    static constexpr ByteLanes<Scale> lanes;
+    constexpr int Width = 8 * Scale;
+    std::uint32_t* const top = activeDrawing.pixels + y * activeDrawing.stride + x;
+    int firstChanged = count;
+    int lastChanged = -1;
+    for (int j = 0; j < count; ++j) {
+        const std::uint32_t ink = pixelOf(inks[j]);
+        const std::uint32_t paper = pixelOf(papers[j]);
+        const std::uint32_t byte = bits[j];
+        std::uint32_t pixels[Width];
+        for (int i = 0; i < Width; ++i) {
+            const std::uint32_t set = (byte & lanes.bit[i]) != 0 ? ~0u : 0u;
+            pixels[i] = paper ^ ((ink ^ paper) & set);
+        }
+        std::uint32_t difference = 0;
+        for (int r = 0; r < Scale; ++r) {
+            std::uint32_t* const line =
+                top + r * activeDrawing.stride + static_cast<std::ptrdiff_t>(j) * Width;
+            for (int i = 0; i < Width; ++i) {
+                difference |= line[i] ^ pixels[i];
+                line[i] = pixels[i];
+            }
+        }
+        if (difference != 0) {
+            firstChanged = std::min(firstChanged, j);
+            lastChanged = j;
+        }
+    }
+    if (lastChanged >= 0) {
+        activeDrawing.changes->mark(x + std::int64_t{firstChanged} * Width, y,
+                                    x + (std::int64_t{lastChanged} + 1) * Width, y + Scale);
+    }
+}
+
+using InsideRowDrawer = void (*)(std::int64_t, std::int64_t, const std::uint8_t*,
+                                 const ColourValue*, const ColourValue*, int);
+
+// The same loop compiled twice: for any x86-64 processor, and for those with
+// AVX2, whose vectors hold twice the pixels.
+template <int Scale>
+void drawBitRowInsideAnywhere(std::int64_t x, std::int64_t y, const std::uint8_t* bits,
+                              const ColourValue* inks, const ColourValue* papers, int count) {
+    drawBitRowInside<Scale>(x, y, bits, inks, papers, count);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+template <int Scale>
+[[gnu::target("avx2")]] void drawBitRowInsideAvx2(std::int64_t x, std::int64_t y,
+                                                  const std::uint8_t* bits, const ColourValue* inks,
+                                                  const ColourValue* papers, int count) {
+    drawBitRowInside<Scale>(x, y, bits, inks, papers, count);
+}
+
+bool processorHasAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2") != 0;
+    return has;
+}
+#endif
+
+bool baselineLoopsOnly = false;
+
+// A loop of its own for each scale from 1 to 8; none for another scale.
+InsideRowDrawer insideRowDrawer(int scale) {
+    static constexpr InsideRowDrawer anywhere[] = {
+        nullptr,
+        drawBitRowInsideAnywhere<1>,
+        drawBitRowInsideAnywhere<2>,
+        drawBitRowInsideAnywhere<3>,
+        drawBitRowInsideAnywhere<4>,
+        drawBitRowInsideAnywhere<5>,
+        drawBitRowInsideAnywhere<6>,
+        drawBitRowInsideAnywhere<7>,
+        drawBitRowInsideAnywhere<8>,
+    };
+    if (scale < 1 || scale > 8) {
+        return nullptr;
+    }
+#if defined(__x86_64__) && defined(__GNUC__)
+    static constexpr InsideRowDrawer withAvx2[] = {
+        nullptr,
+        drawBitRowInsideAvx2<1>,
+        drawBitRowInsideAvx2<2>,
+        drawBitRowInsideAvx2<3>,
+        drawBitRowInsideAvx2<4>,
+        drawBitRowInsideAvx2<5>,
+        drawBitRowInsideAvx2<6>,
+        drawBitRowInsideAvx2<7>,
+        drawBitRowInsideAvx2<8>,
+    };
+    if (processorHasAvx2() && !baselineLoopsOnly) {
+        return withAvx2[scale];
+    }
+#endif
+    return anywhere[scale];
+}
+
+// The boxes of bytes from `first` on, one by one as drawBox() draws them.
+void drawBitRowBoxByBox(std::int64_t x, std::int64_t y, std::int64_t scale,
+                        const std::uint8_t* bits, const ColourValue* inks,
+                        const ColourValue* papers, int first, int count) {
+    for (int j = first; j < count; ++j) {
+        for (int d = 0; d < 8; ++d) {
+            const bool set = (bits[j] & (0x80 >> d)) != 0;
+            fillBox(x + (8 * std::int64_t{j} + d) * scale, y, scale, scale,
+                    pixelOf(set ? inks[j] : papers[j]));
+        }
+    }
 }
 
 }  // namespace
 
 namespace drawing_detail {
 
-void drawClippedBox(int x, int y, int width, int height, ColourValue colour) {
-    if (!drawingActive()) {
-        return;
-    }
-    // A negative size extends the box to the left of x or above y.
-    std::int64_t left = x;
-    std::int64_t top = y;
-    std::int64_t w = width;
-    std::int64_t h = height;
-    if (w < 0) {
-        left += w;
-        w = -w;
-    }
-    if (h < 0) {
-        top += h;
-        h = -h;
-    }
-    fillClipped(left, top, left + w, top + h, pixelOf(colour));
+void useBaselineLoopsOnly(bool only) {
+    baselineLoopsOnly = only;
 }
 
 }  // namespace drawing_detail
 
+// One drawing at a time: one still in progress ends here.
 int startDrawing(DrawingTarget target) {
-    stopDrawing();  // one drawing at a time: one still in progress ends here
-    const drawing_detail::PictureMemory picture = drawing_detail::pictureMemory(target);
-    if (picture.pixels == nullptr) {
-        return 0;
+    return picture_detail::beginDrawingOn(target) ? 1 : 0;
+}
+
+void drawBox(int x, int y, int width, int height, ColourValue colour) {
+    if (drawingActive()) {
+        fillBox(x, y, width, height, pixelOf(colour));
     }
-    activeDrawing.pixels = picture.pixels;
-    activeDrawing.stride = picture.stride;
-    activeDrawing.width = picture.width;
-    activeDrawing.height = picture.height;
-    activeTarget = target;
-    return 1;
+}
+
+void drawBitRow(int x, int y, int scale, const std::uint8_t* bits, const ColourValue* inks,
+                const ColourValue* papers, int count) {
+    if (!drawingActive() || count <= 0) {
+        return;
+    }
+    // The bytes whose boxes lie wholly inside the picture take the fast way.
+    int inside = 0;
+    const InsideRowDrawer drawer = insideRowDrawer(scale);
+    if (drawer != nullptr && x >= 0 && y >= 0 && y + std::int64_t{scale} <= activeDrawing.height) {
+        const std::int64_t room = (activeDrawing.width - x) / (8 * std::int64_t{scale});
+        inside = static_cast<int>(std::clamp<std::int64_t>(room, 0, count));
+        drawer(x, y, bits, inks, papers, inside);
+    }
+    drawBitRowBoxByBox(x, y, scale, bits, inks, papers, inside, count);
 }
 
 void drawLine(int x1, int y1, int x2, int y2, ColourValue colour) {
@@ -147,20 +305,5 @@ void drawLine(int x1, int y1, int x2, int y2, ColourValue colour) {
 }
 
 void stopDrawing() {
-    if (activeTarget == 0) {
-        return;
-    }
-    const DrawingTarget ended = activeTarget;
-    endActiveDrawing();
-    drawing_detail::pictureDrawingEnded(ended);
+    picture_detail::endDrawing();
 }
-
-namespace drawing_detail {
-
-void abandonDrawingOn(DrawingTarget target) {
-    if (target != 0 && target == activeTarget) {
-        endActiveDrawing();
-    }
-}
-
-}  // namespace drawing_detail

@@ -128,7 +128,7 @@ class DropTarget final : public QObject {
     }
 
     // The granted effect; the drag is refused when there is none.
-    void grant(QDragMoveEvent& event) {
+    void grant(QDragMoveEvent& event) const {
         const Qt::DropAction effect = chosenEffect(current_.actions & event.possibleActions());
         if (effect == Qt::IgnoreAction) {
             event.ignore();
@@ -138,7 +138,7 @@ class DropTarget final : public QObject {
         event.accept();
     }
 
-    void drop(QDropEvent& event) {
+    void drop(QDropEvent& event) const {
         const Qt::DropAction effect = chosenEffect(current_.actions & event.possibleActions());
         if (effect == Qt::IgnoreAction || current_.format == 0) {
             event.ignore();

@@ -65,7 +65,8 @@ bool followLinks(const std::string& name, std::string& path) {
         if (!readLink(path, link) || link.empty()) {
             return false;
         }
-        path = link.front() == '/' ? link : folderOf(path) + link;
+        // A relative link counts from the link's own folder.
+        path = link.front() == '/' ? link : folderOf(path).append(link);
     }
     return false;
 }

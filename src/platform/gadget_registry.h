@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QWidget;
 
@@ -34,7 +35,7 @@ class Gadget {
     // Called when the native control was destroyed by someone else (its window).
     void forgetWidget() { widget_ = nullptr; }
     void setDestroyedConnection(QMetaObject::Connection connection) {
-        destroyedConnection_ = connection;
+        destroyedConnection_ = std::move(connection);
     }
 
   private:

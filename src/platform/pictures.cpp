@@ -14,14 +14,19 @@ namespace {
 constexpr std::uint32_t WhitePixel = 0xFFFFFFFFu;
 
 struct Picture {
+    Picture(int w, int h) : width(w), height(h), changes(w, h) {}
     int width;
     int height;
     std::vector<std::uint32_t> pixels;
-    std::function<void()> drawingEnded;
+    ChangedAreas changes;
+    // The pixels as the last drawing left them; empty unless asked for.
+    std::vector<std::uint32_t> atLastEnd;
+    DrawingEndedHandler drawingEnded;
 };
 
 std::map<DrawingTarget, std::unique_ptr<Picture>> pictures;
 DrawingTarget lastTarget = 0;
+picture_detail::PictureMemory beingDrawn;
 
 Picture* findPicture(DrawingTarget target) {
     const auto it = pictures.find(target);
@@ -34,16 +39,18 @@ bool sizeAllowed(int width, int height) {
 
 }  // namespace
 
-DrawingTarget createPicture(int width, int height) {
+DrawingTarget createPicture(int width, int height, ChangeReport report) {
     if (!sizeAllowed(width, height)) {
         return 0;
     }
-    auto picture = std::make_unique<Picture>();
-    picture->width = width;
-    picture->height = height;
+    std::unique_ptr<Picture> picture;
     try {
-        picture->pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                               WhitePixel);
+        picture = std::make_unique<Picture>(width, height);
+        const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+        picture->pixels.assign(size, WhitePixel);
+        if (report == ChangeReport::DifferentFromLastEnd) {
+            picture->atLastEnd.assign(size, WhitePixel);
+        }
     } catch (const std::bad_alloc&) {
         return 0;
     }
@@ -57,38 +64,59 @@ void freePicture(DrawingTarget target) {
     if (it == pictures.end()) {
         return;
     }
-    drawing_detail::abandonDrawingOn(target);
+    if (beingDrawn.target == target) {
+        beingDrawn = {};  // the drawing ends without its handler
+    }
     pictures.erase(it);
 }
 
 PictureView pictureView(DrawingTarget target) {
-    const drawing_detail::PictureMemory memory = drawing_detail::pictureMemory(target);
-    return PictureView{memory.pixels, memory.width, memory.height, memory.stride};
+    const Picture* picture = findPicture(target);
+    if (picture == nullptr) {
+        return {};
+    }
+    return PictureView{picture->pixels.data(), picture->width, picture->height, picture->width};
 }
 
-void setDrawingEndedHandler(DrawingTarget target, std::function<void()> handler) {
+void setDrawingEndedHandler(DrawingTarget target, DrawingEndedHandler handler) {
     if (Picture* picture = findPicture(target)) {
         picture->drawingEnded = std::move(handler);
     }
 }
 
-namespace drawing_detail {
+namespace picture_detail {
 
-PictureMemory pictureMemory(DrawingTarget target) {
+const PictureMemory& pictureBeingDrawn() {
+    return beingDrawn;
+}
+
+bool beginDrawingOn(DrawingTarget target) {
+    endDrawing();
     Picture* picture = findPicture(target);
     if (picture == nullptr) {
-        return {};
+        return false;
     }
-    return PictureMemory{picture->pixels.data(), picture->width, picture->height, picture->width};
+    beingDrawn = PictureMemory{target,          picture->pixels.data(), picture->width,
+                               picture->height, picture->width,         &picture->changes};
+    return true;
 }
 
-void pictureDrawingEnded(DrawingTarget target) {
-    const Picture* picture = findPicture(target);
-    if (picture != nullptr && picture->drawingEnded) {
+void endDrawing() {
+    if (beingDrawn.target == 0) {
+        return;
+    }
+    Picture* picture = findPicture(beingDrawn.target);
+    beingDrawn = {};
+    const std::vector<PictureArea> changed =
+        picture->atLastEnd.empty()
+            ? picture->changes.take()
+            : picture->changes.take(picture->pixels.data(), picture->atLastEnd.data(),
+                                    picture->width);
+    if (picture->drawingEnded) {
         // A copy: the handler may replace itself or free the picture.
-        const std::function<void()> handler = picture->drawingEnded;
-        handler();
+        const DrawingEndedHandler handler = picture->drawingEnded;
+        handler(changed);
     }
 }
 
-}  // namespace drawing_detail
+}  // namespace picture_detail

@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QDir>
 #include <QMessageLogContext>
+#include <QSettings>
 #include <QString>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -16,7 +19,7 @@
 
 namespace {
 
-// The program takes no arguments: Qt gets a fixed command line of its own,
+// The command line belongs to the program: Qt gets a fixed one instead,
 // so nothing the user types can reach Qt's option parser. Qt keeps references
 // to argc and argv for the application's lifetime, hence static storage.
 int fixedArgc = 1;
@@ -24,6 +27,24 @@ char programName[] = "scrfix";
 char* fixedArgv[] = {programName, nullptr};
 
 std::unique_ptr<QApplication> application;
+
+// The program keeps no state between runs, but Qt's own open dialog reads and
+// writes the user's "QtProject" settings (its last folder, its view). For the
+// session, user settings live in a folder of its own under the system's
+// temporary folder, removed with everything in it at shutdown, so the
+// requester behaves as usual within a run and nothing reaches $HOME.
+std::unique_ptr<QTemporaryDir> settingsFolder;
+
+void keepSettingsForTheSession() {
+    settingsFolder = std::make_unique<QTemporaryDir>(QDir::tempPath() +
+                                                     QStringLiteral("/scrfix-session-XXXXXX"));
+    // Should no folder be made, settings go under a file, where no folder can
+    // be created: they are neither read nor written.
+    const QString path =
+        settingsFolder->isValid() ? settingsFolder->path() : QStringLiteral("/dev/null");
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path);
+}
 
 // Qt messages raised while the application starts are held back: when the
 // start fails, the user gets one line naming the reason instead of Qt's
@@ -64,6 +85,7 @@ void handleQtMessage(QtMsgType type, const QMessageLogContext& context, const QS
                      starting ? "cannot start the graphical interface" : "fatal Qt error",
                      reason.toLocal8Bit().constData());
         std::fflush(stderr);
+        settingsFolder.reset();
         std::_Exit(EXIT_FAILURE);
     }
     if (starting) {
@@ -92,6 +114,7 @@ bool initServices() {
     }
     // The resource lives in a static library; naming it keeps the linker from dropping it.
     Q_INIT_RESOURCE(scrfix_icon);
+    keepSettingsForTheSession();
     previousHandler = qInstallMessageHandler(handleQtMessage);
     handlerInstalled = true;
     starting = true;
@@ -112,6 +135,7 @@ bool shutdownServices() {
     }
     resetEventQueue();
     application.reset();
+    settingsFolder.reset();
     if (handlerInstalled) {
         qInstallMessageHandler(previousHandler);
         handlerInstalled = false;

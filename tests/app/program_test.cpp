@@ -8,6 +8,8 @@
 #include <unistd.h>
 #include <QImage>
 #include <QMainWindow>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QTest>
 #include <QWidget>
 #include <algorithm>
@@ -106,7 +108,7 @@ class ProgramWithFiles : public ProgramTest, protected ScratchFolder {
 
     // Writes a screen file and loads it by dropping it on a pane.
     std::string loadScreen(const Screen& screen, const std::string& name = "picture.scr") {
-        const std::string file = path(name);
+        std::string file = path(name);
         writeBytes(file, screen);
         dropFiles(pane(MonoPane), {file});
         EXPECT_TRUE(serveEvents());
@@ -170,6 +172,37 @@ TEST_F(ProgramTest, MovementHighlightsTheCellOnBothPanesOfTheBlankScreen) {
     }
 }
 
+// The regions of the paint events a pane gets.
+class PanePaints : public QObject {
+  public:
+    explicit PanePaints(QWidget* pane) { pane->installEventFilter(this); }
+    QRegion painted;
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+};
+
+// Both panes are drawn whole on every movement, but only the cell the
+// highlight left and the cell it reached go to the window system.
+TEST_F(ProgramTest, AMovementToAnotherCellShowsJustTheTwoCellsOfEachPane) {
+    movePointerOnto(ColourPane, cellCentre(3, 2));
+    ASSERT_TRUE(serveEvents());
+    QCoreApplication::processEvents();
+    PanePaints mono(pane(MonoPane));
+    PanePaints colour(pane(ColourPane));
+    QTest::mouseMove(pane(ColourPane), cellCentre(30, 20));
+    ASSERT_TRUE(serveEvents());
+    const QRegion twoCells = QRegion(16 * 3, 16 * 2, 16, 16) + QRegion(16 * 30, 16 * 20, 16, 16);
+    EXPECT_EQ(mono.painted, twoCells);
+    EXPECT_EQ(colour.painted, twoCells);
+    EXPECT_EQ(windowTitleText(), "x:30 y:20 attribute:00:000:000 file:");
+}
+
 TEST_F(ProgramWithFiles, TitleEndsWithTheLoadedFile) {
     const std::string file = loadScreen(Screen(ScreenSize, 0), "with space.scr");
     movePointerOnto(ColourPane, cellCentre(0, 0));
@@ -215,12 +248,14 @@ TEST_F(ProgramWithFiles, PanesShowTheBitmapAndTheColoursOfAKnownScreen) {
 
 TEST_F(ProgramWithFiles, PanesShowPixelColumn253AndRow189ButNotTheLastTwo) {
     Screen screen(ScreenSize, 0);
-    for (int cy = 0; cy < CellRows; ++cy)
-        for (int cx = 0; cx < CellColumns; ++cx)
+    for (int cy = 0; cy < CellRows; ++cy) {
+        for (int cx = 0; cx < CellColumns; ++cx) {
             screen[attributeOffset(cx, cy)] = 0x42;  // bright, paper 0, ink 2: red on black
-    screen[bitmapOffset(253, 10)] = 0b0000'0100;     // pixel 253 of row 10
-    screen[bitmapOffset(8, 189)] = 0b1000'0000;      // pixel 8 of row 189
-    screen[bitmapOffset(255, 20)] = 0b0000'0001;     // pixel 255: beyond the pane
+        }
+    }
+    screen[bitmapOffset(253, 10)] = 0b0000'0100;  // pixel 253 of row 10
+    screen[bitmapOffset(8, 189)] = 0b1000'0000;   // pixel 8 of row 189
+    screen[bitmapOffset(255, 20)] = 0b0000'0001;  // pixel 255: beyond the pane
     loadScreen(screen);
 
     const Colour red{255, 0, 0};

@@ -172,6 +172,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, LineClipping, ::testing::ValuesIn(lineCases), ca
 TEST_F(DrawingTest, TheFullRangeDiagonalCrossesThePictureOnItsDiagonal) {
     drawLine(INT_MIN, INT_MIN, INT_MAX, INT_MAX, Ink);
     std::vector<Rect> diagonal;
+    diagonal.reserve(Height);
     for (int i = 0; i < Height; ++i) {
         diagonal.push_back({i, i, 1, 1});
     }
@@ -234,20 +235,24 @@ TEST(DrawingWithoutTarget, PrimitivesDoNothingWhileNoDrawingIsActive) {
     freeImage(Picture);
 }
 
-TEST(DrawingWithoutTarget, StartingOnNoTargetOrAnUnknownOneFails) {
-    EXPECT_EQ(startDrawing(0), 0);
-    EXPECT_EQ(startDrawing(DrawingTarget{987654}), 0);
-    drawBox(0, 0, 1, 1, Ink);  // must not crash
+TEST(DrawingWithoutTarget, StartingOnNoTargetOrAnUnknownOneFailsAndEndsTheDrawingBefore) {
+    ASSERT_NE(createImage(Picture, 4, 4), 0);
+    for (const DrawingTarget target : {DrawingTarget{0}, DrawingTarget{987654}}) {
+        ASSERT_NE(startDrawing(imageOutput(Picture)), 0);
+        EXPECT_EQ(startDrawing(target), 0) << target;
+        drawBox(0, 0, 4, 4, Ink);
+        drawLine(0, 0, 3, 3, Ink);
+        EXPECT_EQ(imagePixel(Picture, 0, 0), White) << target;
+    }
+    freeImage(Picture);
 }
 
-TEST(DrawingWithoutTarget, FreeingThePictureBeingDrawnOnEndsTheDrawing) {
+TEST(DrawingWithoutTarget, AFreedPictureCannotBeDrawnOnAgain) {
     ASSERT_NE(createImage(Picture, 4, 4), 0);
-    ASSERT_NE(startDrawing(imageOutput(Picture)), 0);
+    const DrawingTarget freed = imageOutput(Picture);
     freeImage(Picture);
-    // These would write into freed memory if the drawing had survived.
-    drawBox(0, 0, 4, 4, Ink);
-    drawLine(0, 0, 3, 3, Ink);
-    stopDrawing();
+    EXPECT_EQ(startDrawing(freed), 0);
+    EXPECT_EQ(imageOutput(Picture), DrawingTarget{0});
 }
 
 TEST(DrawingWithoutTarget, StartingASecondDrawingEndsTheFirst) {

@@ -59,9 +59,11 @@ TEST(InvertScreen, IsFlipCellOnEveryCell) {
     Image inverted = patternImage();
     Image flipped = inverted;
     invertScreen(inverted.data());
-    for (int cy = 0; cy < CellRows; ++cy)
-        for (int cx = 0; cx < CellColumns; ++cx)
+    for (int cy = 0; cy < CellRows; ++cy) {
+        for (int cx = 0; cx < CellColumns; ++cx) {
             flipCell(flipped.data(), cx, cy);
+        }
+    }
     EXPECT_EQ(inverted, flipped);
 }
 
@@ -117,8 +119,9 @@ TEST(OptimizeScreen, FlipsTheRightCellOfMatchingPairsLeftToRight) {
         return row;
     }();
     std::vector<int> allButFirst;
-    for (int cx = 1; cx < CellColumns; ++cx)
+    for (int cx = 1; cx < CellColumns; ++cx) {
         allButFirst.push_back(cx);
+    }
 
     const OptimizeCase cases[] = {
         {"left ink is right paper", {0x07, 0x3B}, {0x07, 0x1F}, {1}},
@@ -133,20 +136,25 @@ TEST(OptimizeScreen, FlipsTheRightCellOfMatchingPairsLeftToRight) {
     constexpr int Row = 13;
     for (const OptimizeCase& c : cases) {
         Image image = patternImage();
-        for (int cy = 0; cy < CellRows; ++cy)
-            for (int cx = 0; cx < CellColumns; ++cx)
+        for (int cy = 0; cy < CellRows; ++cy) {
+            for (int cx = 0; cx < CellColumns; ++cx) {
                 attributeOf(image, cx, cy) = Neutral;
-        for (std::size_t cx = 0; cx < c.rowStart.size(); ++cx)
+            }
+        }
+        for (std::size_t cx = 0; cx < c.rowStart.size(); ++cx) {
             attributeOf(image, static_cast<int>(cx), Row) = c.rowStart[cx];
+        }
         Image expected = image;
-        for (const int cx : c.flippedColumns)
+        for (const int cx : c.flippedColumns) {
             flipCell(expected.data(), cx, Row);
+        }
 
         optimizeScreen(image.data());
 
-        for (std::size_t cx = 0; cx < c.rowAfter.size(); ++cx)
+        for (std::size_t cx = 0; cx < c.rowAfter.size(); ++cx) {
             EXPECT_EQ(attributeOf(image, static_cast<int>(cx), Row), c.rowAfter[cx])
                 << c.name << ", cell " << cx;
+        }
         EXPECT_EQ(image, expected) << c.name;
     }
 }

@@ -53,7 +53,15 @@ long long millisecondsNow() {
 // is empty, and the program replaces the child.
 [[noreturn]] void becomeProgram(const std::string& program,
                                 const std::vector<std::string>& arguments,
-                                const std::filesystem::path& folder, int out, int err) {
+                                const std::filesystem::path& folder,
+                                const EnvironmentChanges& environment, int out, int err) {
+    for (const auto& [name, value] : environment) {
+        if (value) {
+            ::setenv(name.c_str(), value->c_str(), 1);
+        } else {
+            ::unsetenv(name.c_str());
+        }
+    }
     const int nothing = ::open("/dev/null", O_RDONLY);
     if (nothing < 0 || ::dup2(nothing, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
         ::chdir(folder.c_str()) != 0) {
@@ -101,7 +109,8 @@ bool collectOutput(Pipe& out, Pipe& err, ProgramRun& run, long long deadline) {
 }  // namespace
 
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                      const std::filesystem::path& folder, int seconds) {
+                      const std::filesystem::path& folder, int seconds,
+                      const EnvironmentChanges& environment) {
     ProgramRun run;
     Pipe out;
     Pipe err;
@@ -113,7 +122,7 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
         return run;
     }
     if (child == 0) {
-        becomeProgram(program, arguments, folder, out.write, err.write);
+        becomeProgram(program, arguments, folder, environment, out.write, err.write);
     }
     out.closeWrite();
     err.closeWrite();

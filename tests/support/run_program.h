@@ -3,7 +3,9 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct ProgramRun {
@@ -14,7 +16,12 @@ struct ProgramRun {
     std::string err;
 };
 
+// Changes to the environment the program gets: a variable set to a value,
+// or removed (no value).
+using EnvironmentChanges = std::vector<std::pair<std::string, std::optional<std::string>>>;
+
 // Runs `program` with `arguments` in `folder`, standard input empty, and
 // waits at most `seconds` for it to end.
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                      const std::filesystem::path& folder, int seconds = 60);
+                      const std::filesystem::path& folder, int seconds = 60,
+                      const EnvironmentChanges& environment = {});

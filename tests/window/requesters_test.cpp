@@ -27,7 +27,7 @@ const std::string ProgramPattern = "All files (*.*)|*.*|ZX Spectrum screens (*.s
 
 // Runs `inspect` on the modal dialog as soon as it is open. The dialog must
 // be closed by `inspect`; if it is not there the test fails instead of hanging.
-void whenDialogOpens(std::function<void(QWidget*)> inspect) {
+void whenDialogOpens(const std::function<void(QWidget*)>& inspect) {
     auto attempts = std::make_shared<int>(0);
     auto poll = std::make_shared<std::function<void()>>();
     *poll = [inspect, attempts, poll] {

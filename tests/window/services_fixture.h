@@ -93,6 +93,7 @@ inline std::vector<Served> serveQueuedEvents() {
 // The types of the served events, in order.
 inline std::vector<int> typesOf(const std::vector<Served>& served) {
     std::vector<int> types;
+    types.reserve(served.size());
     for (const Served& event : served) {
         types.push_back(event.type);
     }

@@ -96,7 +96,9 @@ TEST_F(WindowTest, TheTitleChangesOnlyForAnOpenWindowAndGivenText) {
     EXPECT_EQ(window_->windowTitle(), "x:1 y:2");
     setWindowTitle(0, "");
     EXPECT_EQ(window_->windowTitle(), "x:1 y:2");
-    setWindowTitle(3, "elsewhere");  // must not crash
+    setWindowTitle(3, "elsewhere");
+    EXPECT_EQ(window_->windowTitle(), "x:1 y:2");
+    EXPECT_EQ(windowWidget(3), nullptr);
 }
 
 // Identical events raised before the first is served are served as one.

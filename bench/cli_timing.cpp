@@ -1,0 +1,112 @@
+// Whole-process times of short commands on the project's test card,
+// measured interleaved so that a
+// change in the machine's load falls on every command alike: each round
+// runs every command once, in turn, and the medians over the rounds are
+// reported. Used for scrfix-cli's start-up and single conversions against
+// /bin/true and ImageMagick's convert, and for one run over 1,000 screens.
+//
+// Usage: cli_timing [ROUNDS]   (default 200)
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/run_program.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Command {
+    std::string label;
+    std::string program;
+    std::vector<std::string> arguments;
+    std::vector<double> milliseconds;
+};
+
+double millisecondsOf(const Command& command, const fs::path& folder) {
+    const auto start = std::chrono::steady_clock::now();
+    const ProgramRun run = runProgram(command.program, command.arguments, folder);
+    const auto end = std::chrono::steady_clock::now();
+    if (run.exitCode != 0) {
+        std::fprintf(stderr, "cli_timing: %s failed: %s\n", command.label.c_str(), run.err.c_str());
+    }
+    return std::chrono::duration<double, std::milli>(end - start).count();
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The test card with the bitmap byte at `variant` inverted, so that every
+// screen differs and all are pictures of the kind users convert.
+void writeScreen(const fs::path& file, const std::vector<char>& card, int variant) {
+    std::vector<char> screen = card;
+    screen[static_cast<std::size_t>(variant % 6144)] ^= static_cast<char>(0xFF);
+    std::ofstream(file, std::ios::binary).write(screen.data(), 6912);
+}
+
+std::string found(const char* program) {
+    for (const char* folder : {"/usr/bin/", "/bin/", "/usr/local/bin/"}) {
+        if (fs::exists(std::string(folder) + program)) {
+            return std::string(folder) + program;
+        }
+    }
+    return "";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
+    const fs::path folder =
+        fs::temp_directory_path() / ("scrfix-cli-timing-" + std::to_string(std::random_device{}()));
+    fs::create_directories(folder / "many");
+    runProgram(TEST_CARD_PATH, {"card.scr"}, folder);
+    std::vector<char> card(6912);
+    std::ifstream(folder / "card.scr", std::ios::binary).read(card.data(), 6912);
+    writeScreen(folder / "title.scr", card, 0);
+    std::vector<std::string> many = {"png", "-d", "pictures"};
+    for (int i = 0; i < 1000; ++i) {
+        const std::string name = "many/screen" + std::to_string(i) + ".scr";
+        writeScreen(folder / name, card, 7 * i + 1);
+        many.push_back(name);
+    }
+    fs::create_directories(folder / "pictures");
+
+    std::vector<Command> commands = {
+        {"/bin/true", "/bin/true", {}, {}},
+        {"scrfix-cli --version", SCRFIX_CLI_PATH, {"--version"}, {}},
+        {"scrfix-cli png title.scr", SCRFIX_CLI_PATH, {"png", "title.scr", "-o", "ours.png"}, {}},
+    };
+    if (const std::string convert = found("convert"); !convert.empty()) {
+        commands.push_back({"convert SCR:title.scr title.png (ImageMagick)",
+                            convert,
+                            {"SCR:title.scr", "theirs.png"},
+                            {}});
+    }
+    for (int round = 0; round < rounds; ++round) {
+        for (Command& command : commands) {
+            command.milliseconds.push_back(millisecondsOf(command, folder));
+        }
+    }
+    std::printf("medians of %d interleaved rounds, whole process:\n", rounds);
+    for (const Command& command : commands) {
+        std::printf("  %-48s %8.2f ms\n", command.label.c_str(), median(command.milliseconds));
+    }
+
+    Command thousand{"scrfix-cli png over 1,000 screens in one run", SCRFIX_CLI_PATH, many, {}};
+    for (int run = 0; run < 5; ++run) {
+        thousand.milliseconds.push_back(millisecondsOf(thousand, folder));
+    }
+    std::printf("  %-48s %8.1f ms (median of 5; %.2f ms a screen)\n", thousand.label.c_str(),
+                median(thousand.milliseconds), median(thousand.milliseconds) / 1000);
+    fs::remove_all(folder);
+    return 0;
+}
