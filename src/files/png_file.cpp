@@ -172,7 +172,8 @@ int sample16(const png_byte* sample) {
 // 16-bit RGBA, big-endian as libpng gives it, to 8-bit RGBA: colour rounded,
 // alpha rounded down so that only 65535 gives 255.
 void narrow(const png_byte* wide, int count, std::uint8_t* rgba) {
-    for (int i = 0; i < 4 * count; ++i) {
+    const std::size_t samples = std::size_t{4} * static_cast<std::size_t>(count);
+    for (std::size_t i = 0; i < samples; ++i) {
         const int value = sample16(wide + 2 * i);
         const bool alpha = i % 4 == 3;
         rgba[i] =

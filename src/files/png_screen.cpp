@@ -74,7 +74,8 @@ CellContent cellContent(const std::uint8_t* rgb, int cx, int cy) {
     for (int r = 0; r < CellSide; ++r) {
         for (int c = 0; c < CellSide; ++c) {
             const std::uint8_t* pixel =
-                rgb + 3 * ((cy * CellSide + r) * ScreenWidth + cx * CellSide + c);
+                rgb + std::size_t{3} * static_cast<std::size_t>((cy * CellSide + r) * ScreenWidth +
+                                                                cx * CellSide + c);
             if (lastPixel == nullptr || pixel[0] != lastPixel[0] || pixel[1] != lastPixel[1] ||
                 pixel[2] != lastPixel[2]) {
                 colour = spectrumColourOf(pixel[0], pixel[1], pixel[2]);
@@ -157,7 +158,7 @@ int scaleOf(int width, int height) {
 // with the first offence of each kind and how many there are.
 class ScreenPixels {
   public:
-    ScreenPixels() : rgb_(3 * ScreenWidth * ScreenHeight), state_(ScreenWidth * ScreenHeight) {}
+    ScreenPixels() : rgb_(std::size_t{3} * Pixels), state_(Pixels) {}
 
     void setScale(int scale) { scale_ = scale; }
 
@@ -165,7 +166,7 @@ class ScreenPixels {
         const int sy = run.y / scale_;
         for (int i = 0; i < run.count; ++i) {
             const int x = run.firstX + i * run.stepX;
-            const std::uint8_t* pixel = run.rgba + 4 * i;
+            const std::uint8_t* pixel = run.rgba + std::size_t{4} * static_cast<std::size_t>(i);
             if (pixel[3] != 255) {
                 note(transparent_, x, run.y);
             }
@@ -205,6 +206,7 @@ class ScreenPixels {
     const std::uint8_t* rgb() const { return rgb_.data(); }
 
   private:
+    static constexpr std::size_t Pixels = std::size_t{ScreenWidth} * ScreenHeight;
     enum State : std::uint8_t { Unseen, Seen, Mixed };
 
     // The first offence in reading order and how many there are.

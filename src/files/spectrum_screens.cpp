@@ -246,7 +246,7 @@ SpectrumScreens tapeScreens(const SpectrumLibrary& library, const std::uint8_t* 
 
 }  // namespace
 
-SpectrumScreens screensInSpectrumFile(const std::uint8_t* fileBytes, std::size_t size,
+SpectrumScreens screensInSpectrumFile(const std::uint8_t* data, std::size_t size,
                                       const std::string& fileName) {
     std::string problem;
     const SpectrumLibrary* library = spectrumLibrary(problem);
@@ -254,15 +254,14 @@ SpectrumScreens screensInSpectrumFile(const std::uint8_t* fileBytes, std::size_t
         return failure(problem);
     }
     std::vector<std::uint8_t> padded(size + ReadingMargin, 0);
-    std::copy(fileBytes, fileBytes + size, padded.begin());
-    const std::uint8_t* data = padded.data();
+    std::copy(data, data + size, padded.begin());
     const std::string extension = lowerExtension(fileName);
     for (const FileType& type : TypesByExtension) {
         if (extension == type.extension) {
             const std::string what = description(extension, type.kind);
             return type.kind == Kind::Snapshot
-                       ? snapshotScreen(*library, data, size, type.id, fileName, what)
-                       : tapeScreens(*library, data, size, type.id, fileName, what);
+                       ? snapshotScreen(*library, padded.data(), size, type.id, fileName, what)
+                       : tapeScreens(*library, padded.data(), size, type.id, fileName, what);
         }
     }
     // The type of the bytes as they are: a compressed file is not opened, as
@@ -270,7 +269,8 @@ SpectrumScreens screensInSpectrumFile(const std::uint8_t* fileBytes, std::size_t
     libspectrum_id_t type = LIBSPECTRUM_ID_UNKNOWN;
     libspectrum_class_t typeClass = LIBSPECTRUM_CLASS_UNKNOWN;
     takeSpectrumLibraryMessage();
-    if (library->identifyFileRaw(&type, fileName.c_str(), data, size) != LIBSPECTRUM_ERROR_NONE ||
+    if (library->identifyFileRaw(&type, fileName.c_str(), padded.data(), size) !=
+            LIBSPECTRUM_ERROR_NONE ||
         library->identifyClass(&typeClass, type) != LIBSPECTRUM_ERROR_NONE) {
         return failure(unreadable("a snapshot or tape"));
     }
@@ -282,8 +282,8 @@ SpectrumScreens screensInSpectrumFile(const std::uint8_t* fileBytes, std::size_t
     for (const FileType& known : TypesByExtension) {
         if (type == known.id) {
             return known.kind == Kind::Snapshot
-                       ? snapshotScreen(*library, data, size, type, fileName, "a snapshot")
-                       : tapeScreens(*library, data, size, type, fileName, "a tape");
+                       ? snapshotScreen(*library, padded.data(), size, type, fileName, "a snapshot")
+                       : tapeScreens(*library, padded.data(), size, type, fileName, "a tape");
         }
     }
     if (typeClass == LIBSPECTRUM_CLASS_SNAPSHOT || typeClass == LIBSPECTRUM_CLASS_TAPE) {

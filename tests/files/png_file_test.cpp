@@ -64,10 +64,11 @@ Decoded decode(const Bytes& png, int width, int height) {
         [&](const PngPixelRun& run) {
             ++decoded.runs;
             for (int i = 0; i < run.count; ++i) {
-                const std::size_t at =
-                    static_cast<std::size_t>(run.y) * width + run.firstX + i * run.stepX;
-                ++decoded.visits[at];
-                std::copy(run.rgba + 4 * i, run.rgba + 4 * i + 4, decoded.rgba.begin() + 4 * at);
+                const int x = run.firstX + i * run.stepX;
+                const std::ptrdiff_t at = std::ptrdiff_t{run.y} * width + x;
+                ++decoded.visits[static_cast<std::size_t>(at)];
+                const std::uint8_t* pixel = run.rgba + std::ptrdiff_t{4} * i;
+                std::copy(pixel, pixel + 4, decoded.rgba.begin() + 4 * at);
             }
             return true;
         });
@@ -80,7 +81,7 @@ Picture levelPicture(const std::vector<std::uint16_t>& levels, bool grey) {
     Picture picture = blankPicture(13, 7);
     for (int y = 0; y < 7; ++y) {
         for (int x = 0; x < 13; ++x) {
-            const std::size_t i = static_cast<std::size_t>(y * 13 + x);
+            const auto i = static_cast<std::size_t>(y) * 13 + static_cast<std::size_t>(x);
             const std::uint16_t r = levels[i % levels.size()];
             const std::uint16_t g = grey ? r : levels[(i / 2) % levels.size()];
             const std::uint16_t b = grey ? r : levels[(i / 3) % levels.size()];
@@ -125,7 +126,7 @@ TEST(DecodePng, GivesTheFileSamplesScaledToEightBits) {
         const Picture picture = levelPicture(*c.levels, c.grey);
         const Decoded decoded = decode(pngFile(picture, c.format), 13, 7);
         ASSERT_EQ(decoded.problem, "");
-        EXPECT_EQ(decoded.visits, std::vector<int>(13 * 7, 1));
+        EXPECT_EQ(decoded.visits, std::vector<int>(std::size_t{13} * 7, 1));
         for (int y = 0; y < 7; ++y) {
             for (int x = 0; x < 13; ++x) {
                 const std::uint16_t* wide = picture.at(x, y);

@@ -44,7 +44,7 @@ Colour shownColour(const std::uint8_t* screen, int x, int y) {
 // 256 x 192 pixels of Spectrum colours, drawn as RGB at one level.
 class Pixels {
   public:
-    Pixels() : colours_(256 * 192, Black) {}
+    Pixels() : colours_(std::size_t{256} * 192, Black) {}
     void set(int x, int y, Colour colour) { colours_[y * 256 + x] = colour; }
     Colour at(int x, int y) const { return colours_[y * 256 + x]; }
     // Every pixel of cell (cx, cy) from `paint(column, row)` within the cell.
@@ -273,7 +273,7 @@ TEST(ScreenFromPixels, RefusesCellsThatNoAttributeShows) {
     } cases[] = {
         {[&](std::vector<std::uint8_t>& rgb) {
              // One pixel of cell (3, 2) a grey between off and lit.
-             const std::size_t at = 3 * ((2 * 8 + 5) * 256 + 3 * 8 + 1);
+             const std::size_t at = std::size_t{3} * ((2 * 8 + 5) * 256 + 3 * 8 + 1);
              rgb[at] = rgb[at + 1] = rgb[at + 2] = 60;
          },
          "cell (3, 2) shows the colour 60,60,60, far from every Spectrum colour; 1 cell fails"},
@@ -282,7 +282,8 @@ TEST(ScreenFromPixels, RefusesCellsThatNoAttributeShows) {
                  // Red, green and black in cells (31, 0), (4, 0) and (9, 0).
                  for (const auto& [x, colour] : {std::pair{0, red}, {1, green}}) {
                      const Rgb value = rgbOf(colour);
-                     std::copy(value.begin(), value.end(), rgb.begin() + 3 * (cx * 8 + x));
+                     std::copy(value.begin(), value.end(),
+                               rgb.begin() + std::ptrdiff_t{3} * (cx * 8 + x));
                  }
              }
          },
@@ -294,7 +295,7 @@ TEST(ScreenFromPixels, RefusesCellsThatNoAttributeShows) {
                  for (int c = 0; c < 8; ++c) {
                      const Rgb value = rgbOf(c < 4 ? brightBlue : red);
                      std::copy(value.begin(), value.end(),
-                               rgb.begin() + 3 * ((23 * 8 + r) * 256 + c));
+                               rgb.begin() + std::ptrdiff_t{3} * ((23 * 8 + r) * 256 + c));
                  }
              }
          },

@@ -147,6 +147,7 @@ Bytes pngFile(const Picture& picture, const PngFormat& format) {
     std::vector<png_color> entries;
     std::vector<png_byte> alphas;
     std::vector<png_bytep> rowPointers;
+    rowPointers.reserve(rows.size());
     for (auto& row : rows) {
         rowPointers.push_back(row.data());
     }
