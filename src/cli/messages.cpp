@@ -103,6 +103,12 @@ Environment:
   SCRFIX_LIBSPECTRUM  the libspectrum library file that extract loads,
                       instead of the one scrfix-cli was built with
 
+Examples:
+  scrfix-cli extract game.z80 tapes/*.tzx -d screens
+      the screen game.z80 shows, and every screen of each tape, in screens/
+  scrfix-cli from-png title.png
+      title.scr, the screen that shows the picture title.png
+
 Exit status: 0 when everything succeeded; 1 when a file failed (the other
 files were still processed); 2 when the command line is wrong.
 )";
