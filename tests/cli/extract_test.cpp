@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "cli_fixture.h"
 #include "files/spectrum_fixtures.h"
+#include "support/run_program.h"
 
 namespace {
 
@@ -194,10 +194,10 @@ TEST_F(Extract, NeverWritesOverAnInputOrTwiceToOneFile) {
 TEST_F(Extract, WithoutLibspectrumEachFileFailsAndNothingIsWritten) {
     writeTape("a.tap", {patternImage(11)}, LIBSPECTRUM_ID_TAPE_TAP);
     writeFile("b.z80", Bytes(100, 0));
-    ::setenv("SCRFIX_LIBSPECTRUM", "libscrfix-none.so.0", 1);
-    const CliResult result = run({"extract", "a.tap", "b.z80"});
-    const CliResult version = run({"--version"});
-    ::unsetenv("SCRFIX_LIBSPECTRUM");
+    const EnvironmentChanges noLibrary = {{"SCRFIX_LIBSPECTRUM", "libscrfix-none.so.0"}};
+    const ProgramRun result =
+        runProgram(SCRFIX_CLI_PATH, {"extract", "a.tap", "b.z80"}, folder(), 60, noLibrary);
+    const ProgramRun version = runProgram(SCRFIX_CLI_PATH, {"--version"}, folder(), 60, noLibrary);
     EXPECT_EQ(result.exitCode, 1);
     const std::string start =
         "scrfix-cli: a.tap: libspectrum cannot be loaded: libscrfix-none.so.0";
