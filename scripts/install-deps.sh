@@ -12,6 +12,7 @@ packages=(
     desktop-file-utils appstream
     dpkg-dev file lintian help2man man-db
     shared-mime-info xdg-utils libfile-mimeinfo-perl
+    libspectrum-dev libpng-dev
 )
 
 missing=()

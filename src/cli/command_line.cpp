@@ -51,6 +51,8 @@ constexpr CommandEntry Commands[] = {
     {"join", Command::Join, OutputOption},
     {"png", Command::Png,
      OutputOption | FolderOption | MonoOption | ScaleOption | GridOption | HighlightOption},
+    {"extract", Command::Extract, OutputOption | FolderOption},
+    {"from-png", Command::FromPng, OutputOption | FolderOption},
 };
 
 constexpr int LargestScale = 8;
@@ -285,6 +287,12 @@ Request buildRequest(const CommandEntry& entry, const Scan& scan) {
             request.inputs = scan.operands;
             readNamedOrFolderOutput(scan, request);
             readPngOptions(scan, request.png);
+            break;
+        case Command::Extract:
+        case Command::FromPng:
+            requireSomeInputs(scan, name);
+            request.inputs = scan.operands;
+            readNamedOrFolderOutput(scan, request);
             break;
     }
     return request;

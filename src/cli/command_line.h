@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-enum class Command { Info, Optimize, Invert, Flip, Split, Join, Png };
+enum class Command { Info, Optimize, Invert, Flip, Split, Join, Png, Extract, FromPng };
 
 struct PngOptions {
     bool mono = false;
@@ -28,7 +28,8 @@ struct Request {
     // -o; empty when not given.
     std::string output;
     bool inPlace = false;
-    // -d of split and png: the folder for the outputs; empty for the current folder.
+    // -d of split, png, extract and from-png: the folder for the outputs;
+    // empty for the current folder.
     std::string folder;
     // The cell that flip re-encodes.
     int column = 0;

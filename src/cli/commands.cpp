@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "cli/imported_screens.h"
 #include "cli/input_files.h"
 #include "cli/messages.h"
 #include "cli/outputs.h"
 #include "cli/png_export.h"
 #include "cli/screen_summary.h"
+#include "files/png_screen.h"
+#include "files/spectrum_screens.h"
 #include "files/split_names.h"
 #include "screen/layout.h"
 #include "screen/operations.h"
@@ -18,6 +21,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using ScreenEdit = std::function<void(std::uint8_t* image)>;
+
+// No snapshot, tape or picture comes near this; a larger file is not read.
+constexpr std::int64_t LargestImport = std::int64_t{64} << 20;
 
 // The screen as its file holds it: the +3DOS header it came with, if any, then the image.
 Bytes fileBytes(const ScreenInput& screen) {
@@ -126,6 +132,53 @@ bool exportPng(const std::string& path, const Request& request, OutputFiles& out
     return outputs.writeFile(output, png.data(), static_cast<std::int64_t>(png.size()));
 }
 
+bool readImport(const std::string& path, const std::string& kind, Bytes& bytes) {
+    SizedInput input = readWholeInput(path, LargestImport, kind);
+    if (!input.problem.empty()) {
+        reportFileFailure(path, input.problem);
+        return false;
+    }
+    bytes = std::move(input.bytes);
+    return true;
+}
+
+// Writes every screen a snapshot or tape holds: NAME.scr, NAME-2.scr, ...
+bool extractScreens(const std::string& path, const Request& request, OutputFiles& outputs) {
+    Bytes bytes;
+    if (!readImport(path, "a snapshot or tape", bytes)) {
+        return false;
+    }
+    const SpectrumScreens found = screensInSpectrumFile(bytes.data(), bytes.size(), path);
+    if (!found.problem.empty()) {
+        reportFileFailure(path, found.problem);
+        return false;
+    }
+    const std::string name = request.output.empty()
+                                 ? inFolder(request.folder, extractedScreenName(path))
+                                 : request.output;
+    bool allWritten = true;
+    for (std::size_t i = 0; i < found.screens.size(); ++i) {
+        const std::string output = i == 0 ? name : numberedName(name, static_cast<int>(i + 1));
+        allWritten = outputs.writeFile(output, found.screens[i].data(), ScreenSize) && allWritten;
+    }
+    return allWritten;
+}
+
+bool screenFromPicture(const std::string& path, const Request& request, OutputFiles& outputs) {
+    Bytes bytes;
+    if (!readImport(path, "a PNG picture", bytes)) {
+        return false;
+    }
+    const PictureScreen screen = screenFromPng(bytes.data(), bytes.size());
+    if (!screen.problem.empty()) {
+        reportFileFailure(path, screen.problem);
+        return false;
+    }
+    const std::string output =
+        request.output.empty() ? inFolder(request.folder, pictureScreenName(path)) : request.output;
+    return outputs.writeFile(output, screen.image.data(), ScreenSize);
+}
+
 // Runs `step` on every input, whatever the earlier ones gave; true when all succeeded.
 bool forEachInput(const Request& request, const std::function<bool(const std::string&)>& step) {
     bool allSucceeded = true;
@@ -157,6 +210,16 @@ bool runCommand(const Request& request) {
             return isUsableFolder(request.folder) &&
                    forEachInput(request, [&](const std::string& path) {
                        return exportPng(path, request, outputs);
+                   });
+        case Command::Extract:
+            return isUsableFolder(request.folder) &&
+                   forEachInput(request, [&](const std::string& path) {
+                       return extractScreens(path, request, outputs);
+                   });
+        case Command::FromPng:
+            return isUsableFolder(request.folder) &&
+                   forEachInput(request, [&](const std::string& path) {
+                       return screenFromPicture(path, request, outputs);
                    });
     }
     return false;

@@ -77,3 +77,24 @@ SizedInput readSizedInput(const std::string& path, std::int64_t size, const std:
     input.bytes = std::move(bytes);
     return input;
 }
+
+SizedInput readWholeInput(const std::string& path, std::int64_t largest, const std::string& kind) {
+    SizedInput input;
+    const std::int64_t size = fileSize(path);
+    input.problem = missingFileProblem(size);
+    if (!input.problem.empty()) {
+        return input;
+    }
+    if (size > largest) {
+        input.problem = "too large for " + kind + ": " + byteCount(size) + " (at most " +
+                        byteCount(largest) + " are read)";
+        return input;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (size > 0 && !readWholeFile(path, bytes.data(), size)) {
+        input.problem = "cannot be read";
+        return input;
+    }
+    input.bytes = std::move(bytes);
+    return input;
+}

@@ -31,3 +31,8 @@ struct SizedInput {
 };
 
 SizedInput readSizedInput(const std::string& path, std::int64_t size, const std::string& kind);
+
+// A file read whole when it holds at most `largest` bytes; `kind` names what
+// it should be ("a snapshot or tape") in the reason for a larger one.
+// `problem` is set, and `bytes` empty, when it cannot be read.
+SizedInput readWholeInput(const std::string& path, std::int64_t largest, const std::string& kind);

@@ -14,7 +14,8 @@ TEST_F(Usage, HelpAndVersionGoToStandardOutputAndSucceed) {
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_EQ(result.err, "");
         EXPECT_EQ(result.out.rfind("Usage: scrfix-cli COMMAND", 0), 0u) << result.out;
-        for (const char* command : {"info", "optimize", "invert", "flip", "split", "join", "png"}) {
+        for (const char* command : {"info", "optimize", "invert", "flip", "split", "join", "png",
+                                    "extract", "from-png"}) {
             EXPECT_NE(result.out.find(std::string("\n  ") + command + " "), std::string::npos)
                 << command;
         }
@@ -67,6 +68,18 @@ TEST_F(Usage, AWrongCommandLineExitsWithTwoAndWritesNothing) {
         {{"png", "a.scr", "a2.scr", "-o", "b.png"},
          "-o takes one input FILE; several are each written under their own name"},
         {{"png", "a.scr", "-o", "b.png", "-d", "out"}, "-o and -d exclude each other"},
+        {{"extract"}, "extract needs at least one FILE"},
+        {{"extract", "a.tap", "a2.z80", "-o", "b.scr"},
+         "-o takes one input FILE; several are each written under their own name"},
+        {{"extract", "a.tap", "-o", "b.scr", "-d", "out"}, "-o and -d exclude each other"},
+        {{"extract", "a.tap", "--scale", "2"}, "option --scale does not apply to extract"},
+        {{"extract", "a.tap", "--in-place"}, "option --in-place does not apply to extract"},
+        {{"from-png"}, "from-png needs at least one FILE"},
+        {{"from-png", "a.png", "a2.png", "-o", "b.scr"},
+         "-o takes one input FILE; several are each written under their own name"},
+        {{"from-png", "a.png", "-d", "out", "-o", "b.scr"}, "-o and -d exclude each other"},
+        {{"from-png", "a.png", "--mono"}, "option --mono does not apply to from-png"},
+        {{"from-png", "a.png", "-d"}, "option -d needs a value"},
     };
     for (const auto& c : cases) {
         writeFile("a.scr", screen);
