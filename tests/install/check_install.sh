@@ -111,7 +111,7 @@ for file in "${programs[@]/#/$scratch/root/usr/bin/}"; do
     file -b "$file" | grep -q ', stripped' || fail "$file is not stripped"
 done
 depends=$(dpkg-deb -f "$package" Depends)
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins; do
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins libspectrum8 libpng16-16; do
     [[ "$depends" == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 if command -v lintian >/dev/null; then
