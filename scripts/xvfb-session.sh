@@ -11,6 +11,11 @@
 #                        1600x900x24) on a free display, logging to
 #                        $workdir/xvfb.log, and exports DISPLAY.
 #   fail MESSAGE...      reports the failure on standard error, exits with 1.
+#   title_after_moving_to WINDOW X Y
+#                        moves the pointer onto (X, Y) of WINDOW in two steps
+#                        (the first only enters a pane) and prints the
+#                        window's title once the program has written a
+#                        read-out into it, or whatever it is after 5 seconds.
 
 if [[ -n "${workdir:-}" ]]; then
     rm -rf "$workdir"
@@ -41,4 +46,17 @@ start_xvfb() {
     read -r -t 15 display_number <&"$display_fd" || fail "Xvfb did not start"
     exec {display_fd}<&-
     export DISPLAY=":$display_number"
+}
+
+title_after_moving_to() {
+    local window=$1 x=$2 y=$3 title=""
+    xdotool mousemove --window "$window" "$x" "$y"
+    sleep 0.3
+    xdotool mousemove --window "$window" $((x + 1)) $((y + 1))
+    for _ in $(seq 50); do
+        title=$(xdotool getwindowname "$window")
+        [[ "$title" == x:* ]] && break
+        sleep 0.1
+    done
+    echo "$title"
 }

@@ -3,15 +3,10 @@
 #include <algorithm>
 
 #include "support/run_program.h"
+#include "support/screen_pattern.h"
 
 Image patternImage(std::uint32_t seed) {
-    Image image{};
-    std::uint32_t state = seed;
-    for (std::uint8_t& byte : image) {
-        state = state * 1103515245u + 12345u;
-        byte = static_cast<std::uint8_t>(state >> 16);
-    }
-    return image;
+    return screenPattern(seed);
 }
 
 Bytes plus3Header(std::uint32_t fileLength) {

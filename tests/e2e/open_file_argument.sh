@@ -31,15 +31,7 @@ window=$(timeout 15 xdotool search --sync --name '^New window \( 0 \)$' | head -
 # The colour pane starts at x 530 inside a 2-pixel edge: x 600 is pane pixel
 # 68, cell column 4. The row depends on the menu bar's height, so it is read
 # back instead of assumed.
-xdotool mousemove --window "$window" 600 150
-sleep 0.3
-xdotool mousemove --window "$window" 601 151
-title=""
-for _ in $(seq 50); do
-    title=$(xdotool getwindowname "$window")
-    [[ "$title" == x:* ]] && break
-    sleep 0.1
-done
+title=$(title_after_moving_to "$window" 600 150)
 expected_end=" file:$screen"
 [[ "$title" =~ ^x:4\ y:[0-9]+\ attribute:01:000:111\ file: && "$title" == *"$expected_end" ]] ||
     fail "unexpected title '$title'"

@@ -18,15 +18,7 @@ window=$(timeout 15 xdotool search --sync --name '^New window \( 0 \)$' | head -
 # The bitmap pane starts 20 pixels below the menu bar, inside a 2-pixel edge;
 # x 100 is pane pixel 98, cell column 6. The height of the menu bar depends on
 # the font, so the row is read back from the title instead of assumed.
-xdotool mousemove --window "$window" 100 150
-sleep 0.3
-xdotool mousemove --window "$window" 101 151
-title=""
-for _ in $(seq 50); do
-    title=$(xdotool getwindowname "$window")
-    [[ "$title" == x:* ]] && break
-    sleep 0.1
-done
+title=$(title_after_moving_to "$window" 100 150)
 [[ "$title" =~ ^x:6\ y:[0-9]+\ attribute:00:000:000\ file:$ ]] ||
     fail "unexpected title '$title'"
 echo "title: $title"

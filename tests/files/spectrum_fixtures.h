@@ -10,11 +10,7 @@
 #include <vector>
 
 #include "support/file_bytes.h"
-
-using ScreenBytes = std::array<std::uint8_t, 6912>;
-
-// A screen whose bytes differ from their neighbours; `seed` makes others.
-ScreenBytes screenPattern(std::uint32_t seed);
+#include "support/screen_pattern.h"
 
 struct SnapshotSpec {
     libspectrum_machine machine = LIBSPECTRUM_MACHINE_48;
