@@ -114,7 +114,7 @@ BENCHMARK(BM_RenderBothPanesOffScreen)->Unit(benchmark::kMicrosecond);
 // The floor for the drawing: two pictures of the panes' size filled with
 // one colour in plain memory, nothing shown. Their size is fixed here so that
 // the compiler fills them with vector stores, as fast as plain code can.
-using PanePixels = std::array<std::uint32_t, 508 * 380>;
+using PanePixels = std::array<std::uint32_t, std::size_t{508} * 380>;
 PanePixels monoFloor;
 PanePixels colourFloor;
 

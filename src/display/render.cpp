@@ -1,6 +1,7 @@
 #include "display/render.h"
 
 #include <array>
+#include <cstddef>
 
 #include "platform/drawing.h"
 #include "screen/layout.h"
@@ -45,11 +46,11 @@ void drawPixels(const std::uint8_t* image, const CellColours& colours, int scale
     for (int third = 0; third < 3; ++third) {
         for (int pixelRow = 0; pixelRow < 8; ++pixelRow) {
             for (int cellRow = 0; cellRow < 8; ++cellRow) {
-                const int firstCell = 256 * third + 32 * cellRow;
+                const std::ptrdiff_t firstCell = 256 * third + 32 * cellRow;
+                const std::ptrdiff_t firstByte = 2048 * third + 256 * pixelRow + 32 * cellRow;
                 const int y = 64 * third + 8 * cellRow + pixelRow;
-                drawBitRow(
-                    0, scale * y, scale, image + 2048 * third + 256 * pixelRow + 32 * cellRow,
-                    colours.ink.data() + firstCell, colours.paper.data() + firstCell, CellColumns);
+                drawBitRow(0, scale * y, scale, image + firstByte, colours.ink.data() + firstCell,
+                           colours.paper.data() + firstCell, CellColumns);
             }
         }
     }

@@ -69,7 +69,7 @@ ProgramRun runWithoutDisplay(const std::vector<std::string>& arguments,
     if (!temporaryFolder.empty()) {
         environment.emplace_back("TMPDIR", temporaryFolder);
     }
-    const ProgramRun run =
+    ProgramRun run =
         runProgram(SCRFIX_PATH, arguments, std::filesystem::current_path(), 30, environment);
     if (run.exitCode < 0) {
         ADD_FAILURE() << "scrfix did not finish normally";

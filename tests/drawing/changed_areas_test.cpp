@@ -45,7 +45,7 @@ TEST(ChangedAreas, MarkedTilesBecomeRowRunsJoinedDownwards) {
 TEST(ChangedAreas, TilesAsTheyWereShownAreLeftOut) {
     constexpr int Width = 40;
     constexpr int Height = 20;
-    std::vector<std::uint32_t> pixels(Width * Height, 7);
+    std::vector<std::uint32_t> pixels(std::size_t{Width} * Height, 7);
     std::vector<std::uint32_t> shown = pixels;
     pixels[3 * Width + 35] = 9;  // in tile (2, 0), which is cut to 8 x 16
     ChangedAreas changes(Width, Height);
