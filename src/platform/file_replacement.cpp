@@ -190,14 +190,16 @@ TemporaryFile createTemporaryBeside(const ReplacementTarget& target) {
 }
 
 bool completeReplacement(int descriptor, const std::string& temporaryPath,
-                         const std::string& targetPath, bool dataComplete) {
-    const bool flushed = dataComplete && flushToDisk(descriptor);
+                         const std::string& targetPath, bool dataComplete, bool replacesAFile) {
+    const bool flushed = dataComplete && (!replacesAFile || flushToDisk(descriptor));
     // Not retried after EINTR: the descriptor is released by then.
     const bool closed = ::close(descriptor) == 0;
     if (!flushed || !closed || ::rename(temporaryPath.c_str(), targetPath.c_str()) != 0) {
         ::unlink(temporaryPath.c_str());
         return false;
     }
-    flushFolder(targetPath);
+    if (replacesAFile) {
+        flushFolder(targetPath);
+    }
     return true;
 }

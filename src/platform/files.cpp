@@ -35,6 +35,8 @@ enum class BufferUse { Idle, Writing, Reading };
 struct PendingReplacement {
     std::string temporaryPath;
     std::string targetPath;
+    // False for a file that did not exist before.
+    bool replacesAFile = true;
 };
 
 struct OpenFile {
@@ -234,7 +236,7 @@ int createReplacement(int number, const std::string& name) {
         const TemporaryFile temporary = createTemporaryBeside(target);
         if (temporary.descriptor >= 0) {
             return installFile(number, temporary.descriptor,
-                               PendingReplacement{temporary.path, target.path});
+                               PendingReplacement{temporary.path, target.path, target.exists});
         }
         if (!temporary.inPlaceMayWork) {
             return 0;
@@ -326,7 +328,8 @@ bool closeFile(int number) {
     bool complete;
     if (file->replacement) {
         complete = completeReplacement(file->descriptor, file->replacement->temporaryPath,
-                                       file->replacement->targetPath, !file->writeFailed);
+                                       file->replacement->targetPath, !file->writeFailed,
+                                       file->replacement->replacesAFile);
     } else {
         const bool closed = closeDescriptor(file->descriptor);
         complete = closed && !file->writeFailed;

@@ -33,8 +33,9 @@ int createFile(int number, const std::string& name);
 // Like createFile(), but the file is replaced whole or not at all. What is
 // written under the number goes to a new hidden file beside the target
 // ("." + its name + a unique ending + ".tmp"); closeFile() flushes it to the
-// disk, gives it the target's permission bits and owner (a new file gets
-// 0666 less the umask) and renames it over the target. Should any step fail,
+// disk when it replaces an existing file (a new file has nothing to lose
+// and is not), gives it the target's permission bits and owner (a new file
+// gets 0666 less the umask) and renames it over the target. Should any step fail,
 // closeFile() returns false, removes the hidden file and leaves the target
 // as it was; a program killed before the rename leaves at most the hidden
 // file. A symbolic link stays a link: the file it leads to is replaced.
