@@ -5,14 +5,14 @@
 // libspectrum to identify; the rest is the file.
 //
 // Seeds: snapshots and tapes written by libspectrum's writers through the
-// tests' fixtures (tests/files/spectrum_fixtures.h), each behind its byte.
+// tests' fixtures (tests/files/snapshot_tape_fixtures.h), each behind its byte.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "contract.h"
-#include "files/spectrum_screens.h"
+#include "files/snapshot_tape_screens.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "cli/png_export.h"
 #include "cli/screen_summary.h"
 #include "files/png_screen.h"
-#include "files/spectrum_screens.h"
+#include "files/snapshot_tape_screens.h"
 #include "files/split_names.h"
 #include "screen/layout.h"
 #include "screen/operations.h"

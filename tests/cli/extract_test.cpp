@@ -6,19 +6,20 @@
 #include <vector>
 
 #include "cli_fixture.h"
-#include "files/spectrum_fixtures.h"
+#include "files/snapshot_tape_fixtures.h"
 #include "support/run_program.h"
 
 namespace {
 
 class Extract : public CliTest {
   protected:
-    void writeSnapshot(const std::string& name, const SnapshotSpec& spec, libspectrum_id_t type) {
-        writeFile(name, snapshotFile(spec, type));
+    void writeSnapshot(const std::string& name, const SnapshotContents& contents,
+                       libspectrum_id_t type) {
+        writeFile(name, snapshotFile(contents, type));
     }
     void writeTape(const std::string& name, const std::vector<Image>& screens,
                    libspectrum_id_t type) {
-        std::vector<TapeBlockSpec> blocks;
+        std::vector<TapeBlockContents> blocks;
         for (const Image& screen : screens) {
             blocks.push_back({LIBSPECTRUM_TAPE_BLOCK_ROM, headerPayload("screen", 6912), 0x00});
             blocks.push_back({LIBSPECTRUM_TAPE_BLOCK_ROM, bytesOf(screen), 0xFF});
@@ -37,13 +38,13 @@ class Extract : public CliTest {
     }
 };
 
-SnapshotSpec snapshotShowing(const Image& screen, libspectrum_machine machine, bool shadow) {
-    SnapshotSpec spec;
-    spec.machine = machine;
-    spec.normalScreen = shadow ? patternImage(999) : screen;
-    spec.shadowScreen = shadow ? screen : patternImage(998);
-    spec.port7ffd = shadow ? 0x18 : 0x10;
-    return spec;
+SnapshotContents snapshotShowing(const Image& screen, libspectrum_machine machine, bool shadow) {
+    SnapshotContents contents;
+    contents.machine = machine;
+    contents.normalScreen = shadow ? patternImage(999) : screen;
+    contents.shadowScreen = shadow ? screen : patternImage(998);
+    contents.port7ffd = shadow ? 0x18 : 0x10;
+    return contents;
 }
 
 TEST_F(Extract, WritesTheScreenOfEachSnapshotAndEveryScreenOfEachTape) {
@@ -116,7 +117,7 @@ TEST_F(Extract, AFileThatFailsIsReportedAndGivesNothingWhileTheOthersAreDone) {
     writeTape("noscreen.tzx", {}, LIBSPECTRUM_ID_TAPE_TZX);
     writeFile("short.z80", Bytes(20, 1));
     writeFile("notes.txt", Bytes{'h', 'i', '\n'});
-    SnapshotSpec hiRes;
+    SnapshotContents hiRes;
     hiRes.machine = LIBSPECTRUM_MACHINE_TC2048;
     hiRes.timexMode = 0x06;
     writeSnapshot("timex.szx", hiRes, LIBSPECTRUM_ID_SNAPSHOT_SZX);

@@ -14,10 +14,10 @@ fail() {
 # Writes a manifest for targets given as NAME:FOLDER:SOURCES:LINKS (lists
 # separated by commas) and runs the check; prints what it says.
 run_check() {
-    local manifest=$root/manifest.cmake names="" spec name folder sources links
+    local manifest=$root/manifest.cmake names="" target name folder sources links
     echo "set(SCRFIX_SOURCE_ROOT \"$root/src\")" >"$manifest"
-    for spec in "$@"; do
-        IFS=: read -r name folder sources links <<<"$spec"
+    for target in "$@"; do
+        IFS=: read -r name folder sources links <<<"$target"
         names+="$name;"
         sources=$(sed "s|\([^,]*\)|$root/src/$folder/\1|g; s|,|;|g" <<<"$sources")
         echo "set(SCRFIX_FOLDER_$name \"$folder\")" >>"$manifest"

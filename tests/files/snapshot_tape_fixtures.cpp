@@ -1,4 +1,4 @@
-#include "files/spectrum_fixtures.h"
+#include "files/snapshot_tape_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -33,36 +33,36 @@ Bytes bytesOfScreen(const ScreenBytes& screen) {
     return Bytes(screen.begin(), screen.end());
 }
 
-Bytes snapshotFile(const SnapshotSpec& spec, libspectrum_id_t type) {
+Bytes snapshotFile(const SnapshotContents& contents, libspectrum_id_t type) {
     initialiseOnce();
     libspectrum_snap* snap = libspectrum_snap_alloc();
-    libspectrum_snap_set_machine(snap, spec.machine);
-    const int capabilities = libspectrum_machine_capabilities(spec.machine);
+    libspectrum_snap_set_machine(snap, contents.machine);
+    const int capabilities = libspectrum_machine_capabilities(contents.machine);
     const bool paged = (capabilities & LIBSPECTRUM_MACHINE_CAPABILITY_128_MEMORY) != 0;
     // A 48K machine's RAM is pages 5, 2 and 0 (0x4000, 0x8000, 0xC000); a 16K one's page 5.
     std::vector<int> pages = {5};
-    if (spec.machine != LIBSPECTRUM_MACHINE_16) {
+    if (contents.machine != LIBSPECTRUM_MACHINE_16) {
         pages = paged ? std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7} : std::vector<int>{5, 2, 0};
     }
     for (int page : pages) {
-        if (page == 7 && spec.withoutPage7) {
+        if (page == 7 && contents.withoutPage7) {
             continue;
         }
         libspectrum_snap_set_pages(
-            snap, page, newPage(static_cast<std::uint32_t>(page) + 100, spec.patternedRam));
+            snap, page, newPage(static_cast<std::uint32_t>(page) + 100, contents.patternedRam));
     }
-    std::memcpy(libspectrum_snap_pages(snap, 5), spec.normalScreen.data(), 6912);
+    std::memcpy(libspectrum_snap_pages(snap, 5), contents.normalScreen.data(), 6912);
     if (paged) {
-        if (!spec.withoutPage7) {
-            std::memcpy(libspectrum_snap_pages(snap, 7), spec.shadowScreen.data(), 6912);
+        if (!contents.withoutPage7) {
+            std::memcpy(libspectrum_snap_pages(snap, 7), contents.shadowScreen.data(), 6912);
         }
-        libspectrum_snap_set_out_128_memoryport(snap, spec.port7ffd);
+        libspectrum_snap_set_out_128_memoryport(snap, contents.port7ffd);
     }
-    if (spec.secondScreen) {
-        std::memcpy(libspectrum_snap_pages(snap, 5) + 0x2000, spec.secondScreen->data(), 6912);
+    if (contents.secondScreen) {
+        std::memcpy(libspectrum_snap_pages(snap, 5) + 0x2000, contents.secondScreen->data(), 6912);
     }
     if ((capabilities & LIBSPECTRUM_MACHINE_CAPABILITY_TIMEX_VIDEO) != 0) {
-        libspectrum_snap_set_out_scld_dec(snap, spec.timexMode);
+        libspectrum_snap_set_out_scld_dec(snap, contents.timexMode);
     }
     // The stack must be in RAM for a .sna, which keeps the program counter there.
     libspectrum_snap_set_sp(snap, 0xFF00);
@@ -79,31 +79,31 @@ Bytes snapshotFile(const SnapshotSpec& spec, libspectrum_id_t type) {
     return file;
 }
 
-Bytes tapeFile(const std::vector<TapeBlockSpec>& blocks, libspectrum_id_t type) {
+Bytes tapeFile(const std::vector<TapeBlockContents>& blocks, libspectrum_id_t type) {
     initialiseOnce();
     libspectrum_tape* tape = libspectrum_tape_alloc();
-    for (const TapeBlockSpec& spec : blocks) {
-        libspectrum_tape_block* block = libspectrum_tape_block_alloc(spec.type);
-        if (spec.type == LIBSPECTRUM_TAPE_BLOCK_PAUSE) {
+    for (const TapeBlockContents& wanted : blocks) {
+        libspectrum_tape_block* block = libspectrum_tape_block_alloc(wanted.type);
+        if (wanted.type == LIBSPECTRUM_TAPE_BLOCK_PAUSE) {
             libspectrum_tape_block_set_pause(block, 1000);
             libspectrum_tape_append_block(tape, block);
             continue;
         }
-        const std::size_t length = spec.payload.size() + 2;
+        const std::size_t length = wanted.payload.size() + 2;
         auto* data = static_cast<libspectrum_byte*>(libspectrum_malloc(length));
-        data[0] = spec.flag;
-        std::copy(spec.payload.begin(), spec.payload.end(), data + 1);
+        data[0] = wanted.flag;
+        std::copy(wanted.payload.begin(), wanted.payload.end(), data + 1);
         libspectrum_byte checksum = data[0];
-        for (std::uint8_t byte : spec.payload) {
+        for (std::uint8_t byte : wanted.payload) {
             checksum ^= byte;
         }
         data[length - 1] = checksum;
         libspectrum_tape_block_set_data(block, data);
         libspectrum_tape_block_set_data_length(block, length);
         libspectrum_tape_block_set_pause(block, 1000);
-        if (spec.type != LIBSPECTRUM_TAPE_BLOCK_ROM) {
+        if (wanted.type != LIBSPECTRUM_TAPE_BLOCK_ROM) {
             // A faster loader's timings; a pure data block has no pilot or sync.
-            if (spec.type == LIBSPECTRUM_TAPE_BLOCK_TURBO) {
+            if (wanted.type == LIBSPECTRUM_TAPE_BLOCK_TURBO) {
                 libspectrum_tape_block_set_pilot_length(block, 1500);
                 libspectrum_tape_block_set_pilot_pulses(block, 3000);
                 libspectrum_tape_block_set_sync1_length(block, 500);

@@ -1,9 +1,9 @@
-#include "files/spectrum_screens.h"
+#include "files/snapshot_tape_screens.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "files/spectrum_library.h"
+#include "files/snapshot_tape_library.h"
 #include "platform/text.h"
 
 namespace {

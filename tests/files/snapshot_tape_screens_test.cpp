@@ -1,11 +1,11 @@
-#include "files/spectrum_screens.h"
+#include "files/snapshot_tape_screens.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "files/spectrum_fixtures.h"
+#include "files/snapshot_tape_fixtures.h"
 
 namespace {
 
@@ -52,12 +52,13 @@ TEST(SnapshotScreen, IsTheScreenTheMachineShows) {
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(format.name) + " machine " + std::to_string(c.machine) +
                          " port " + std::to_string(c.port7ffd));
-            SnapshotSpec spec;
-            spec.machine = c.machine;
-            spec.normalScreen = normal;
-            spec.shadowScreen = shadow;
-            spec.port7ffd = c.port7ffd;
-            const SpectrumScreens found = screensOf(snapshotFile(spec, format.type), format.name);
+            SnapshotContents contents;
+            contents.machine = c.machine;
+            contents.normalScreen = normal;
+            contents.shadowScreen = shadow;
+            contents.port7ffd = c.port7ffd;
+            const SpectrumScreens found =
+                screensOf(snapshotFile(contents, format.type), format.name);
             EXPECT_EQ(found.problem, "");
             EXPECT_EQ(found.screens, only(c.shadowShown ? shadow : normal));
         }
@@ -75,15 +76,15 @@ TEST(SnapshotScreen, OnATimexMachineIsTheScreenOfItsDisplayMode) {
     for (const char* name : {"timex.z80", "timex.szx"}) {
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(name) + " mode " + std::to_string(c.mode));
-            SnapshotSpec spec;
-            spec.machine = LIBSPECTRUM_MACHINE_TC2048;
-            spec.normalScreen = normal;
-            spec.secondScreen = second;
-            spec.timexMode = c.mode;
+            SnapshotContents contents;
+            contents.machine = LIBSPECTRUM_MACHINE_TC2048;
+            contents.normalScreen = normal;
+            contents.secondScreen = second;
+            contents.timexMode = c.mode;
             const libspectrum_id_t type = std::string(name).ends_with(".z80")
                                               ? LIBSPECTRUM_ID_SNAPSHOT_Z80
                                               : LIBSPECTRUM_ID_SNAPSHOT_SZX;
-            const SpectrumScreens found = screensOf(snapshotFile(spec, type), name);
+            const SpectrumScreens found = screensOf(snapshotFile(contents, type), name);
             if (c.shown != nullptr) {
                 EXPECT_EQ(found.problem, "");
                 EXPECT_EQ(found.screens, only(*c.shown));
@@ -98,19 +99,19 @@ TEST(SnapshotScreen, OnATimexMachineIsTheScreenOfItsDisplayMode) {
 }
 
 TEST(SnapshotScreen, NeedsThePageItsScreenIsIn) {
-    SnapshotSpec spec;
-    spec.machine = LIBSPECTRUM_MACHINE_128;
-    spec.normalScreen = screenPattern(5);
-    spec.port7ffd = 0x18;
-    spec.withoutPage7 = true;
+    SnapshotContents contents;
+    contents.machine = LIBSPECTRUM_MACHINE_128;
+    contents.normalScreen = screenPattern(5);
+    contents.port7ffd = 0x18;
+    contents.withoutPage7 = true;
     const SpectrumScreens found =
-        screensOf(snapshotFile(spec, LIBSPECTRUM_ID_SNAPSHOT_SZX), "paged.szx");
+        screensOf(snapshotFile(contents, LIBSPECTRUM_ID_SNAPSHOT_SZX), "paged.szx");
     EXPECT_EQ(found.problem, "the snapshot holds no RAM page 7, where its screen is");
     EXPECT_TRUE(found.screens.empty());
     // Page 5 is there, and shown when bit 3 is clear.
-    spec.port7ffd = 0x10;
-    EXPECT_EQ(screensOf(snapshotFile(spec, LIBSPECTRUM_ID_SNAPSHOT_SZX), "paged.szx").screens,
-              only(spec.normalScreen));
+    contents.port7ffd = 0x10;
+    EXPECT_EQ(screensOf(snapshotFile(contents, LIBSPECTRUM_ID_SNAPSHOT_SZX), "paged.szx").screens,
+              only(contents.normalScreen));
 }
 
 constexpr FormatCase TapeFormats[] = {
@@ -118,11 +119,11 @@ constexpr FormatCase TapeFormats[] = {
     {LIBSPECTRUM_ID_TAPE_TZX, "game.tzx"},
 };
 
-TapeBlockSpec header(std::uint16_t length) {
+TapeBlockContents header(std::uint16_t length) {
     return {LIBSPECTRUM_TAPE_BLOCK_ROM, headerPayload("block", length), 0x00};
 }
 
-TapeBlockSpec data(const Bytes& payload) {
+TapeBlockContents data(const Bytes& payload) {
     return {LIBSPECTRUM_TAPE_BLOCK_ROM, payload, 0xFF};
 }
 
@@ -130,7 +131,7 @@ TEST(TapeScreens, AreEveryDataBlockOf6912BytesInTapeOrder) {
     const ScreenBytes a = screenPattern(10);
     const ScreenBytes b = screenPattern(11);
     const struct {
-        std::vector<TapeBlockSpec> blocks;
+        std::vector<TapeBlockContents> blocks;
         std::vector<ScreenImage> screens;
     } cases[] = {
         {{header(6912), data(bytesOfScreen(a))}, {a}},
@@ -159,7 +160,7 @@ TEST(TapeScreens, AreEveryDataBlockOf6912BytesInTapeOrder) {
 TEST(TapeScreens, ComeFromTurboAndPureDataBlocksToo) {
     const ScreenBytes a = screenPattern(20);
     const ScreenBytes b = screenPattern(21);
-    const std::vector<TapeBlockSpec> blocks = {
+    const std::vector<TapeBlockContents> blocks = {
         {LIBSPECTRUM_TAPE_BLOCK_TURBO, bytesOfScreen(a)},
         {LIBSPECTRUM_TAPE_BLOCK_PAUSE, {}},
         {LIBSPECTRUM_TAPE_BLOCK_PURE_DATA, bytesOfScreen(b)},
@@ -172,8 +173,8 @@ TEST(TapeScreens, ComeFromTurboAndPureDataBlocksToo) {
 
 TEST(TapeScreens, ATapeWithoutOneFails) {
     for (const FormatCase& format : TapeFormats) {
-        for (const std::vector<TapeBlockSpec>& blocks :
-             {std::vector<TapeBlockSpec>{}, {header(6913), data(bytePattern(6913, 2))}}) {
+        for (const std::vector<TapeBlockContents>& blocks :
+             {std::vector<TapeBlockContents>{}, {header(6913), data(bytePattern(6913, 2))}}) {
             const std::string name = std::string("tapes/") + format.name;
             const SpectrumScreens found = screensOf(tapeFile(blocks, format.type), name);
             EXPECT_EQ(found.problem, "no screen in " + name + " (no data block holds 6912 bytes)");
@@ -186,11 +187,11 @@ TEST(TapeScreens, ATapeWithoutOneFails) {
 // type to libspectrum, which knows a tape or a snapshot by its signature.
 TEST(SpectrumFile, IsReadAsItsExtensionSaysElseAsLibspectrumIdentifiesIt) {
     const ScreenBytes screen = screenPattern(30);
-    SnapshotSpec spec;
-    spec.machine = LIBSPECTRUM_MACHINE_128;
-    spec.shadowScreen = screen;
-    spec.port7ffd = 0x08;
-    const Bytes szx = snapshotFile(spec, LIBSPECTRUM_ID_SNAPSHOT_SZX);
+    SnapshotContents contents;
+    contents.machine = LIBSPECTRUM_MACHINE_128;
+    contents.shadowScreen = screen;
+    contents.port7ffd = 0x08;
+    const Bytes szx = snapshotFile(contents, LIBSPECTRUM_ID_SNAPSHOT_SZX);
     const Bytes tzx = tapeFile({data(bytesOfScreen(screen))}, LIBSPECTRUM_ID_TAPE_TZX);
     const Bytes tap = tapeFile({data(bytesOfScreen(screen))}, LIBSPECTRUM_ID_TAPE_TAP);
     for (const auto& [bytes, name] : {std::pair{szx, "GAME.SZX"},
@@ -227,11 +228,11 @@ TEST(SpectrumFile, IsReadAsItsExtensionSaysElseAsLibspectrumIdentifiesIt) {
 // What libspectrum says after the prefix is its own, and may change with it.
 TEST(SpectrumFile, ThatIsDamagedGivesNoScreen) {
     const ScreenBytes screen = screenPattern(40);
-    SnapshotSpec spec;
-    spec.normalScreen = screen;
-    const Bytes z80 = snapshotFile(spec, LIBSPECTRUM_ID_SNAPSHOT_Z80);
-    const Bytes sna = snapshotFile(spec, LIBSPECTRUM_ID_SNAPSHOT_SNA);
-    const Bytes szx = snapshotFile(spec, LIBSPECTRUM_ID_SNAPSHOT_SZX);
+    SnapshotContents contents;
+    contents.normalScreen = screen;
+    const Bytes z80 = snapshotFile(contents, LIBSPECTRUM_ID_SNAPSHOT_Z80);
+    const Bytes sna = snapshotFile(contents, LIBSPECTRUM_ID_SNAPSHOT_SNA);
+    const Bytes szx = snapshotFile(contents, LIBSPECTRUM_ID_SNAPSHOT_SZX);
     const Bytes tap =
         tapeFile({header(6912), data(bytesOfScreen(screen))}, LIBSPECTRUM_ID_TAPE_TAP);
     const Bytes tzx =
@@ -270,9 +271,9 @@ TEST(SpectrumFile, ThatIsDamagedGivesNoScreen) {
 // libspectrum reads a .z80 header without checking that the file holds it:
 // a file too short for its headers is refused before libspectrum sees it.
 TEST(SpectrumFile, TooShortForItsZ80HeadersIsRefusedFirst) {
-    SnapshotSpec spec;
-    spec.machine = LIBSPECTRUM_MACHINE_128;
-    const Bytes z80 = snapshotFile(spec, LIBSPECTRUM_ID_SNAPSHOT_Z80);
+    SnapshotContents contents;
+    contents.machine = LIBSPECTRUM_MACHINE_128;
+    const Bytes z80 = snapshotFile(contents, LIBSPECTRUM_ID_SNAPSHOT_Z80);
     ASSERT_GE(z80.size(), 32u + 54u);
     ASSERT_EQ(z80[6] | z80[7], 0) << "a version 3 file";
     for (std::size_t size : {0u, 1u, 29u, 30u, 31u, 32u, 85u}) {
@@ -286,10 +287,10 @@ TEST(SpectrumFile, TooShortForItsZ80HeadersIsRefusedFirst) {
 // libspectrum keeps a compressed .z80 page at whatever length its data
 // expands to; a page that is not 16384 bytes is refused before it is read.
 TEST(SpectrumFile, WithAZ80PageOfAnotherLengthIsRefused) {
-    SnapshotSpec spec;
-    spec.machine = LIBSPECTRUM_MACHINE_128;
-    spec.patternedRam = false;
-    const Bytes z80 = snapshotFile(spec, LIBSPECTRUM_ID_SNAPSHOT_Z80);
+    SnapshotContents contents;
+    contents.machine = LIBSPECTRUM_MACHINE_128;
+    contents.patternedRam = false;
+    const Bytes z80 = snapshotFile(contents, LIBSPECTRUM_ID_SNAPSHOT_Z80);
     const std::size_t headers = 32 + (z80[30] | (z80[31] << 8));
     const struct {
         Bytes page;

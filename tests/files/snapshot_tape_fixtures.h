@@ -12,7 +12,7 @@
 #include "support/file_bytes.h"
 #include "support/screen_pattern.h"
 
-struct SnapshotSpec {
+struct SnapshotContents {
     libspectrum_machine machine = LIBSPECTRUM_MACHINE_48;
     // The screen in RAM page 5 (0x4000 on every machine) and in page 7.
     ScreenBytes normalScreen{};
@@ -32,9 +32,9 @@ struct SnapshotSpec {
 // The snapshot in the format `type` (LIBSPECTRUM_ID_SNAPSHOT_...). Every
 // other RAM byte is a pattern (unless asked otherwise), so that a screen
 // taken from the wrong place shows.
-Bytes snapshotFile(const SnapshotSpec& spec, libspectrum_id_t type);
+Bytes snapshotFile(const SnapshotContents& contents, libspectrum_id_t type);
 
-struct TapeBlockSpec {
+struct TapeBlockContents {
     // LIBSPECTRUM_TAPE_BLOCK_ROM, _TURBO or _PURE_DATA, or _PAUSE (no data).
     libspectrum_tape_type type = LIBSPECTRUM_TAPE_BLOCK_ROM;
     // The bytes between the flag byte and the checksum byte.
@@ -45,7 +45,7 @@ struct TapeBlockSpec {
 
 // The tape in the format `type` (LIBSPECTRUM_ID_TAPE_TAP or _TZX); each data
 // block gets its flag byte and its checksum.
-Bytes tapeFile(const std::vector<TapeBlockSpec>& blocks, libspectrum_id_t type);
+Bytes tapeFile(const std::vector<TapeBlockContents>& blocks, libspectrum_id_t type);
 
 // The payload of a standard header block naming a CODE file of `length` bytes.
 Bytes headerPayload(const char* name, std::uint16_t length);

@@ -1,5 +1,5 @@
 // The screens inside ZX Spectrum snapshots and tape images, read through
-// libspectrum (see spectrum_library.h).
+// libspectrum (see snapshot_tape_library.h).
 //
 // The file's type comes from its extension when that is .sna, .z80, .szx,
 // .tap or .tzx (in any case), as identifying a file by its content alone

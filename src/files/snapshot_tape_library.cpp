@@ -1,4 +1,4 @@
-#include "files/spectrum_library.h"
+#include "files/snapshot_tape_library.h"
 
 #include <algorithm>
 #include <cstdarg>
