@@ -11,6 +11,11 @@
 #                        1600x900x24) on a free display, logging to
 #                        $workdir/xvfb.log, and exports DISPLAY.
 #   fail MESSAGE...      reports the failure on standard error, exits with 1.
+#   quit_and_expect_exit_code_0 PID
+#                        presses Ctrl+Q (the program's window must have the
+#                        focus) and fails unless the program PID, started by
+#                        the script, ends within 10 seconds with exit code 0;
+#                        the failure shows $workdir/program.log.
 #   title_after_moving_to WINDOW X Y
 #                        moves the pointer onto (X, Y) of WINDOW in two steps
 #                        (the first only enters a pane) and prints the
@@ -59,4 +64,16 @@ title_after_moving_to() {
         sleep 0.1
     done
     echo "$title"
+}
+
+quit_and_expect_exit_code_0() {
+    local pid=$1 status=0
+    xdotool key ctrl+q
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "the program did not end after Ctrl+Q"
+    wait "$pid" || status=$?
+    [[ $status -eq 0 ]] || fail "exit code $status: $(cat "$workdir/program.log")"
 }

@@ -59,18 +59,7 @@ done
 
 xdotool windowfocus "$window" 2>/dev/null || true
 sleep 0.2
-xdotool key ctrl+q
-
-status=0
-for _ in $(seq 100); do
-    if ! kill -0 "$program_pid" 2>/dev/null; then
-        break
-    fi
-    sleep 0.1
-done
-kill -0 "$program_pid" 2>/dev/null && fail "the program did not end after Ctrl+Q"
-wait "$program_pid" || status=$?
-[[ $status -eq 0 ]] || fail "exit code $status: $(cat "$workdir/program.log")"
+quit_and_expect_exit_code_0 "$program_pid"
 left=$(find "$workdir/home" -mindepth 1)
 [[ -z "$left" ]] || fail "the session left files in the home folder: $left"
 echo "ended with exit code 0, the home folder still empty"

@@ -27,16 +27,5 @@ echo "title: $title"
 # the only window; give it again in case, then type through the X server.
 xdotool windowfocus "$window" 2>/dev/null || true
 sleep 0.2
-xdotool key ctrl+q
-
-status=0
-for _ in $(seq 100); do
-    if ! kill -0 "$program_pid" 2>/dev/null; then
-        break
-    fi
-    sleep 0.1
-done
-kill -0 "$program_pid" 2>/dev/null && fail "the program did not end after Ctrl+Q"
-wait "$program_pid" || status=$?
-[[ $status -eq 0 ]] || fail "exit code $status: $(cat "$workdir/program.log")"
+quit_and_expect_exit_code_0 "$program_pid"
 echo "ended with exit code 0"
