@@ -35,7 +35,8 @@ void ChangedAreas::keepOnlyDifferingTiles(int row, const std::uint32_t* pixels,
     // Whole pixel rows first: after a redraw most of them are as they were.
     const std::ptrdiff_t left = first * TileSide;
     const std::ptrdiff_t right = std::min<std::ptrdiff_t>((last + 1) * TileSide, width_);
-    std::vector<std::uint8_t> differs(static_cast<std::size_t>(across_), 0);
+    std::vector<std::uint8_t>& differs = differingTiles_;
+    differs.assign(static_cast<std::size_t>(across_), 0);
     const int bottom = std::min((row + 1) * TileSide, height_);
     for (int y = row * TileSide; y < bottom; ++y) {
         const std::uint32_t* now = pixels + y * stride;

@@ -49,5 +49,6 @@ class ChangedAreas {
     int across_;
     int down_;
     bool any_ = false;
-    std::vector<std::uint8_t> tiles_;  // 1 for a changed tile, row by row
+    std::vector<std::uint8_t> tiles_;           // 1 for a changed tile, row by row
+    std::vector<std::uint8_t> differingTiles_;  // of one tile row, kept from call to call
 };
