@@ -255,17 +255,10 @@ SpectrumScreens screensInSpectrumFile(const std::uint8_t* data, std::size_t size
     }
     std::vector<std::uint8_t> padded(size + ReadingMargin, 0);
     std::copy(data, data + size, padded.begin());
-    const std::string extension = lowerExtension(fileName);
-    for (const FileType& type : TypesByExtension) {
-        if (extension == type.extension) {
-            const std::string what = description(extension, type.kind);
-            return type.kind == Kind::Snapshot
-                       ? snapshotScreen(*library, padded.data(), size, type.id, fileName, what)
-                       : tapeScreens(*library, padded.data(), size, type.id, fileName, what);
-        }
-    }
-    // The type of the bytes as they are: a compressed file is not opened, as
-    // libspectrum's decompression of a damaged one can run without end.
+    // The type of the bytes as they are. A compressed file is not opened, as
+    // libspectrum's decompression of a damaged one can run without end; its
+    // readers decompress whatever this finds compressed, whatever the type
+    // they are asked to read, so this comes before the extension decides.
     libspectrum_id_t type = LIBSPECTRUM_ID_UNKNOWN;
     libspectrum_class_t typeClass = LIBSPECTRUM_CLASS_UNKNOWN;
     takeSpectrumLibraryMessage();
@@ -276,6 +269,16 @@ SpectrumScreens screensInSpectrumFile(const std::uint8_t* data, std::size_t size
     }
     if (typeClass == LIBSPECTRUM_CLASS_COMPRESSED) {
         return failure("a compressed file; extract reads snapshots and tapes as they are");
+    }
+    const std::string extension = lowerExtension(fileName);
+    for (const FileType& byExtension : TypesByExtension) {
+        if (extension == byExtension.extension) {
+            const std::string what = description(extension, byExtension.kind);
+            return byExtension.kind == Kind::Snapshot
+                       ? snapshotScreen(*library, padded.data(), size, byExtension.id, fileName,
+                                        what)
+                       : tapeScreens(*library, padded.data(), size, byExtension.id, fileName, what);
+        }
     }
     // Only the five types are read: libspectrum's readers of the others (.sp
     // for one) copy as much as their headers say, whatever the file holds.
