@@ -93,14 +93,18 @@ bool splitScreen(const std::string& path, const std::string& folder, OutputFiles
     return bitmapWritten && attributesWritten;
 }
 
-bool readPart(const std::string& path, std::int64_t size, const std::string& kind, Bytes& bytes) {
-    SizedInput part = readSizedInput(path, size, kind);
-    if (!part.problem.empty()) {
-        reportFileFailure(path, part.problem);
+// The bytes of an input that was read, or its problem reported.
+bool takeInput(const std::string& path, SizedInput input, Bytes& bytes) {
+    if (!input.problem.empty()) {
+        reportFileFailure(path, input.problem);
         return false;
     }
-    bytes = std::move(part.bytes);
+    bytes = std::move(input.bytes);
     return true;
+}
+
+bool readPart(const std::string& path, std::int64_t size, const std::string& kind, Bytes& bytes) {
+    return takeInput(path, readSizedInput(path, size, kind), bytes);
 }
 
 bool joinScreen(const Request& request, OutputFiles& outputs) {
@@ -133,13 +137,7 @@ bool exportPng(const std::string& path, const Request& request, OutputFiles& out
 }
 
 bool readImport(const std::string& path, const std::string& kind, Bytes& bytes) {
-    SizedInput input = readWholeInput(path, LargestImport, kind);
-    if (!input.problem.empty()) {
-        reportFileFailure(path, input.problem);
-        return false;
-    }
-    bytes = std::move(input.bytes);
-    return true;
+    return takeInput(path, readWholeInput(path, LargestImport, kind), bytes);
 }
 
 // Writes every screen a snapshot or tape holds: NAME.scr, NAME-2.scr, ...

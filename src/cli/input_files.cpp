@@ -22,6 +22,17 @@ std::string missingFileProblem(std::int64_t size) {
     return {};
 }
 
+// The `size` bytes of the file, or "cannot be read".
+SizedInput readAll(const std::string& path, std::int64_t size) {
+    SizedInput input;
+    input.bytes.resize(static_cast<std::size_t>(size));
+    if (size > 0 && !readWholeFile(path, input.bytes.data(), size)) {
+        input.bytes.clear();
+        input.problem = "cannot be read";
+    }
+    return input;
+}
+
 std::string byteCount(std::int64_t size) {
     return std::to_string(size) + " bytes";
 }
@@ -69,13 +80,7 @@ SizedInput readSizedInput(const std::string& path, std::int64_t size, const std:
                         byteCount(size) + ")";
         return input;
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (!readWholeFile(path, bytes.data(), size)) {
-        input.problem = "cannot be read";
-        return input;
-    }
-    input.bytes = std::move(bytes);
-    return input;
+    return readAll(path, size);
 }
 
 SizedInput readWholeInput(const std::string& path, std::int64_t largest, const std::string& kind) {
@@ -90,11 +95,5 @@ SizedInput readWholeInput(const std::string& path, std::int64_t largest, const s
                         byteCount(largest) + " are read)";
         return input;
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (size > 0 && !readWholeFile(path, bytes.data(), size)) {
-        input.problem = "cannot be read";
-        return input;
-    }
-    input.bytes = std::move(bytes);
-    return input;
+    return readAll(path, size);
 }
